@@ -1,0 +1,30 @@
+#include "gfx/cpu_features.h"
+
+namespace {
+
+VectorLevel detectedLevel() {
+  static const VectorLevel level = [] {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return VectorLevel::avx2;
+    if (__builtin_cpu_supports("sse2")) return VectorLevel::sse2;
+    return VectorLevel::plain;
+  }();
+  return level;
+}
+
+bool overridden = false;
+VectorLevel overrideLevel = VectorLevel::plain;
+
+}  // namespace
+
+VectorLevel vectorLevel() {
+  if (overridden && overrideLevel < detectedLevel()) return overrideLevel;
+  return detectedLevel();
+}
+
+void overrideVectorLevel(VectorLevel level) {
+  overridden = true;
+  overrideLevel = level;
+}
+
+void clearVectorLevelOverride() { overridden = false; }

@@ -1,0 +1,12 @@
+// What the processor offers to the vectorised row routines.
+#pragma once
+
+enum class VectorLevel { plain, sse2, avx2 };
+
+// The best level the processor supports, or the one a test asked for.
+VectorLevel vectorLevel();
+
+// Lets tests run the plain or a lower vector level; plain..avx2 are capped
+// at what the processor supports.
+void overrideVectorLevel(VectorLevel level);
+void clearVectorLevelOverride();

@@ -1,0 +1,46 @@
+// The screen lock that keeps the presenter out while the program draws, and
+// the marking of changed rows.
+#include "gfx/display/display_driver.h"
+#include "gfx/draw_context.h"
+#include "gfx/gfx.h"
+#include "gfx/screen.h"
+
+namespace {
+void driverLock(const GfxScreen& screen) {
+  if (screen.driver && screen.driver->lock) screen.driver->lock();
+}
+void driverUnlock(const GfxScreen& screen) {
+  if (screen.driver && screen.driver->unlock) screen.driver->unlock();
+}
+}  // namespace
+
+void markDirtyRows(int32_t first, int32_t last) {
+  for (int32_t row = first; row <= last; ++row) gfxScreen->dirtyLines[row] = 1;
+}
+
+void markAllRowsDirty() {
+  if (gfxScreen) markDirtyRows(0, gfxScreen->height * gfxScreen->scanlineSize - 1);
+}
+
+void lockScreen() {
+  if (!gfxScreen) return;
+  if (gfxScreen->lockCount == 0) driverLock(*gfxScreen);
+  ++gfxScreen->lockCount;
+}
+
+void unlockScreen(int32_t startLine, int32_t endLine) {
+  DrawContext& context = currentContext();
+  GfxScreen* screen = gfxScreen;
+  if (!screen) return;
+  if (startLine < 0) startLine = 0;
+  if (endLine < 0) endLine = screen->height - 1;
+  if (context.workPage == screen->visiblePage && endLine >= startLine && endLine < screen->height) {
+    // An unlock without a matching lock still marks rows; it takes the lock
+    // for that, so the presenter never reads the rows while they change.
+    bool unlocked = screen->lockCount == 0;
+    if (unlocked) driverLock(*screen);
+    markDirtyRows(startLine, endLine);
+    if (unlocked) driverUnlock(*screen);
+  }
+  if (screen->lockCount > 0 && --screen->lockCount == 0) driverUnlock(*screen);
+}

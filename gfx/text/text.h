@@ -1,0 +1,22 @@
+// Public interface of text on the screen: clearing, cursor placing, printing
+// and the text view. Rows and columns count from 1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// clearScreen modes: 0 whole screen, 1 graphics view, 2 text view, notGiven the
+// default choice.
+void clearScreen(int32_t mode);
+int32_t placeCursor(int32_t row, int32_t col, int32_t cursor, int32_t start, int32_t stop);
+
+// Mask bits of the print operations.
+constexpr int32_t printNewline = 0x1;
+constexpr int32_t printNextZone = 0x2;
+constexpr int32_t printNewlineToo = 0x4;
+constexpr int32_t printSpaceAfter = 0x10;
+
+int32_t writeText(int32_t fileNumber, const std::string& text, int32_t mask);
+int32_t writeInt(int32_t fileNumber, int32_t value, int32_t mask);
+int32_t writeUInt(int32_t fileNumber, uint32_t value, int32_t mask);
+int32_t setTextView(int32_t top, int32_t bottom, int32_t moveCursor);

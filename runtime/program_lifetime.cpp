@@ -1,0 +1,54 @@
+// Start and end of every program linked with the runtime.
+#include <cfenv>
+#include <clocale>
+#include <cstdlib>
+
+#include "console/console.h"
+#include "runtime/runtime.h"
+#include "runtime/runtime_contexts.h"
+#include "runtime/runtime_state.h"
+
+void runtimeStartup() {
+  if (++startupCount != 1) return;
+  runtimeState = RuntimeState{};
+  // Real-looking numbers are rounded by the current mode: nearest, ties to even.
+  std::fesetround(FE_TONEAREST);
+  resetTextConsole();
+  std::setlocale(LC_CTYPE, "");
+}
+
+void runtimeInit(int32_t argc, char** argv, int32_t option) {
+  runtimeState.argc = argc;
+  runtimeState.argv = argv;
+  runtimeState.option = option;
+}
+
+void runtimeEnd(int32_t exitCode) {
+  if (runtimeState.endHook) runtimeState.endHook();
+  std::exit(exitCode);
+}
+
+void runtimeShutdown() {
+  if (--startupCount != 0) return;
+  closeAllFiles();
+  releaseTextConsole();
+  releaseRuntimeContexts();
+}
+
+namespace {
+// Runs the start-up before main and the shutdown during the exit. Constructed
+// first, so it is destroyed after every other static object of the program.
+struct ProgramLifetime {
+  ProgramLifetime() { runtimeStartup(); }
+  ~ProgramLifetime() { runtimeShutdown(); }
+};
+ProgramLifetime programLifetime __attribute__((init_priority(101)));
+}  // namespace
+
+// The link asks for this symbol (see CMakeLists.txt), so this object file, and
+// with it the start-up above, is part of every program, even from a static
+// library.
+extern "C" {
+extern const int krgfxRuntimeAnchor;
+const int krgfxRuntimeAnchor = 1;
+}

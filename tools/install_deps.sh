@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running need on Debian 12, when missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config python3
+          libgtest-dev libgmock-dev libbenchmark-dev
+          libx11-dev libxext-dev libxrandr-dev libxtst-dev libsdl2-dev
+          xvfb x11-utils)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
