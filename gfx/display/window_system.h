@@ -1,0 +1,141 @@
+// What the window layer, the keyboard and the mouse ask of the window system.
+// Two implementations: X11, and a scripted one that tests drive. Everything
+// above this interface is portable and runs without a display.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Screen or client rectangle; right and bottom are exclusive.
+struct WindowRect {
+  int32_t left, top, right, bottom;
+  bool contains(int32_t x, int32_t y) const {
+    return x >= left && x < right && y >= top && y < bottom;
+  }
+};
+
+struct WindowSpec {
+  std::string title;
+  std::string className;  // "krgfxclass_" and 8 hex digits
+  int32_t x, y;           // screen position of the window's top-left corner
+  int32_t width, height;  // client area, exactly the mode's size
+  bool frameless;         // no frame and caption
+  bool topmost;
+  bool canMaximise;       // offers a maximise control (switches to full screen)
+  bool fullScreen;        // a window covering the whole screen at (x, y)
+};
+
+// The display's pixel format: depth 8, 15, 16, 24 or 32 (24 meaning three
+// bytes per pixel), and rgbOrder 1 when red sits in the low bits.
+struct DisplayFormat {
+  int32_t depth;
+  int32_t rgbOrder;
+};
+
+// A client-sized buffer in the display's format, shown by presentRows.
+struct PixelSurface {
+  uint8_t* pixels;  // first byte of client row 0, null when there is none
+  int32_t pitch;
+};
+
+struct DisplayMode {
+  int32_t width, height, refreshRate;
+};
+
+enum class MessageKind : int32_t {
+  keyDown,            // key pressed or repeated (wasDown)
+  keyUp,
+  systemKeyDown,      // with Alt held, or F10
+  systemKeyUp,
+  character,          // one code page 437 byte typed
+  mouseMove,
+  buttonDown,
+  buttonUp,
+  buttonDoubleClick,
+  wheel,              // vertical wheel, wheelDelta > 0 forward
+  horizontalWheel,
+  mouseLeave,         // pointer left the client area
+  timer,              // a timer started with startTimer ticked
+  setCursor,          // the window asks which pointer to show
+  activate,           // activation changed (active, minimised)
+  close,              // the user asked to close the window
+  paint,              // part of the client area must be shown again
+  displayChange,      // the display's settings changed
+  moving,             // the user is moving the window
+  maximise,           // the user asked to maximise
+  destroyed,          // the window or the display went away from outside
+};
+
+struct WindowMessage {
+  MessageKind kind;
+  // Key messages.
+  int32_t virtualKey;          // virtual-key number (letters 65-90, F1 112, ...)
+  int32_t scanCode;            // PC set-1 scan code
+  bool enhanced;               // an E0-prefixed key (arrows, Insert, right Ctrl, ...)
+  int32_t repeatCount;         // 1 per message here
+  bool wasDown;                // the key was already down (auto-repeat)
+  uint8_t character;           // key: the one character it types with the current
+                               // modifiers, 0 for none or a dead key; character
+                               // message: the code page 437 byte
+  uint8_t unshiftedCharacter;  // key: the character it types without modifiers
+  // Pointer messages.
+  int32_t x, y;                // client position (may lie outside the client area)
+  int32_t button;              // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra
+  int32_t wheelDelta;
+  // Activation.
+  bool active;
+  bool minimised;
+  // Timer.
+  int32_t timerId;
+};
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // The one window. createWindow answers false when it cannot be made.
+  virtual bool createWindow(const WindowSpec& spec) = 0;
+  virtual void destroyWindow() = 0;
+  virtual bool hasWindow() const = 0;
+  virtual void setTitle(const std::string& title) = 0;
+  virtual void moveWindow(int32_t x, int32_t y) = 0;
+  virtual WindowRect windowRect() = 0;        // outer rectangle on the screen
+  virtual WindowRect clientRectOnScreen() = 0;
+  virtual WindowRect screenRect() = 0;        // the whole screen
+
+  // Delivers every waiting message to the procedure, in order.
+  virtual void dispatchMessages(void (*procedure)(const WindowMessage& message)) = 0;
+
+  // Presentation: rows first to last of the surface shown at the same client rows.
+  virtual DisplayFormat displayFormat() = 0;
+  virtual PixelSurface surface() = 0;
+  virtual void presentRows(int32_t first, int32_t last) = 0;
+  virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
+  virtual void waitForRetrace(int32_t timeoutMs) = 0;
+
+  // Keyboard: 256 bytes, bit 7 set while down; by virtual key, and by scan
+  // code with E0-prefixed keys at scan + 128.
+  virtual void virtualKeyState(uint8_t state[256]) = 0;
+  virtual void scanCodeState(uint8_t state[256]) = 0;
+
+  // Pointer, in screen coordinates.
+  virtual void pointerPosition(int32_t* x, int32_t* y) = 0;
+  virtual void movePointer(int32_t x, int32_t y) = 0;
+  virtual bool pointerOverThisWindow() = 0;  // no other window above it there
+  virtual void confinePointer(bool confined) = 0;
+  virtual void showPointer(bool visible) = 0;  // arrow, or none over the client area
+  virtual void capturePointer(bool captured) = 0;
+  virtual bool pointerCaptured() = 0;
+  virtual void startTimer(int32_t id, int32_t intervalMs) = 0;
+  virtual void stopTimer(int32_t id) = 0;
+
+  // Display modes and the screen saver.
+  virtual std::vector<DisplayMode> displayModes() = 0;
+  virtual bool setDisplayMode(const DisplayMode& mode) = 0;
+  virtual void restoreDisplayMode() = 0;
+  virtual void suspendScreenSaver() = 0;
+  virtual void restoreScreenSaver() = 0;
+
+  virtual void bell() = 0;
+};
