@@ -2,6 +2,7 @@
 // handshake, the driver lock and the operations the window drivers share.
 #include "gfx/display/window_layer.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -36,6 +37,7 @@ void announce(Startup state) {
 }
 
 void presenterThreadMain() {
+  pthread_setname_np(pthread_self(), "krgfx-presenter");
   presenterThreadId = static_cast<pid_t>(gettid());
   windowLayer.presenterMain();
   announce(Startup::ended);
