@@ -1,0 +1,56 @@
+// Choosing a Blitter for a display, and the 5-6-5 work table it may need.
+#include "gfx/cpu_features.h"
+#include "gfx/display/blitter_rows.h"
+#include "gfx/screen.h"
+
+namespace {
+
+// low[i] then high[i]: a 5-6-5 pixel s shows as low[s & 0xFF] | high[s >> 8],
+// channels widened to 8 bits with their low bits zero.
+void fillWorkTable(bool redLow) {
+  uint32_t* low = blitterWorkTable;
+  uint32_t* high = blitterWorkTable + 256;
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t greenLow = (i & 0xE0) << 5, greenHigh = (i << 13) & 0xFFFF;
+    low[i] = (redLow ? (i & 0x1F) << 19 : (i << 3) & 0xFF) | greenLow;
+    high[i] = (redLow ? i & 0xF8 : (i & 0xF8) << 16) | greenHigh;
+  }
+}
+
+int32_t displayColumn(int32_t displayDepth) {
+  switch (displayDepth) {
+    case 15: return 0;
+    case 16: return 1;
+    case 24: return 2;
+    case 32: return 3;
+    default: return -1;
+  }
+}
+
+BlitterTable joinHalves(const blitters::BlitterHalf& plain, const blitters::BlitterHalf& vector) {
+  BlitterTable table{};
+  for (size_t i = 0; i < 24; ++i) table[i] = plain[i], table[24 + i] = vector[i];
+  return table;
+}
+
+}  // namespace
+
+const BlitterTable& blitterTable() {
+  static const BlitterTable sse2 = joinHalves(blitters::plainBlitters, blitters::sse2Blitters);
+  static const BlitterTable avx2 = joinHalves(blitters::plainBlitters, blitters::avx2Blitters);
+  return vectorLevel() == VectorLevel::avx2 ? avx2 : sse2;
+}
+
+Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
+  const GfxScreen* screen = gfxScreen;
+  if (!screen || !blitterWorkTable) return nullptr;
+  const bool redLow = rgbOrder != 0;
+  fillWorkTable(redLow);
+  if (displayDepth == 8) return screen->depth <= 8 ? copyBlitter : nullptr;
+  const int32_t column = displayColumn(displayDepth);
+  if (column < 0) return nullptr;
+  const bool vector = (screen->flags & screenMmx) && screen->scanlineSize == 1 &&
+                      screen->width % 4 == 0;
+  const int32_t group = screen->depth <= 8 ? 0 : screen->depth == 16 ? 1 : 2;
+  return blitterTable()[(vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column];
+}
