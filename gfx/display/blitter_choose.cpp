@@ -1,21 +1,9 @@
-// Choosing a Blitter for a display, and the 5-6-5 work table it may need.
+// Choosing a Blitter for the open screen and a display.
 #include "gfx/cpu_features.h"
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
 namespace {
-
-// low[i] then high[i]: a 5-6-5 pixel s shows as low[s & 0xFF] | high[s >> 8],
-// channels widened to 8 bits with their low bits zero.
-void fillWorkTable(bool redLow) {
-  uint32_t* low = blitterWorkTable;
-  uint32_t* high = blitterWorkTable + 256;
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t greenLow = (i & 0xE0) << 5, greenHigh = (i << 13) & 0xFFFF;
-    low[i] = (redLow ? (i & 0x1F) << 19 : (i << 3) & 0xFF) | greenLow;
-    high[i] = (redLow ? i & 0xF8 : (i & 0xF8) << 16) | greenHigh;
-  }
-}
 
 int32_t displayColumn(int32_t displayDepth) {
   switch (displayDepth) {
@@ -45,7 +33,7 @@ Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
   const GfxScreen* screen = gfxScreen;
   if (!screen || !blitterWorkTable) return nullptr;
   const bool redLow = rgbOrder != 0;
-  fillWorkTable(redLow);
+  blitters::fillWorkTable(redLow);
   if (displayDepth == 8) return screen->depth <= 8 ? copyBlitter : nullptr;
   const int32_t column = displayColumn(displayDepth);
   if (column < 0) return nullptr;

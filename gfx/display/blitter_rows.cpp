@@ -8,11 +8,11 @@
 namespace blitters {
 
 void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourceBytes,
-                   RowConverter convert) {
+                   RowConverter convert, const uint32_t* table) {
   const GfxScreen* screen = gfxScreen;
   // A routine made for another pixel size would read past the framebuffer rows.
   if (!screen || !destination || screen->bytesPerPixel != sourceBytes) return;
-  const uint32_t* table = sourceBytes == 1 ? screen->devicePalette : blitterWorkTable;
+  if (!table) table = sourceBytes == 1 ? screen->devicePalette : blitterWorkTable;
   if (!table) return;
   const int32_t repeat = screen->scanlineSize > 0 ? screen->scanlineSize : 1;
   const ptrdiff_t pitch = destinationPitch;

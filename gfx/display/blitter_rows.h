@@ -18,9 +18,10 @@ using RowConverter = void (*)(uint8_t* out, const uint8_t* in, int32_t width,
                               const uint32_t* table);
 
 // Runs `convert` for each display row whose framebuffer row is dirty; every
-// framebuffer row fills scanlineSize display rows.
+// framebuffer row fills scanlineSize display rows. Without a `table` of its
+// own, `convert` gets the screen's.
 void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourceBytes,
-                   RowConverter convert);
+                   RowConverter convert, const uint32_t* table = nullptr);
 
 template <int32_t SourceBytes, RowConverter Convert>
 void blitter(uint8_t* destination, int32_t destinationPitch) {
@@ -76,6 +77,26 @@ void plainRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t* ta
     std::memcpy(out + x * outBytes, &shown, outBytes);
   }
 }
+
+// The work table for a display order (rgbOrder 1 keeps red low).
+void fillWorkTable(bool redLow);
+// The order whose filling the work table holds, or -1 when it holds neither.
+int32_t workTableOrder();
+
+// 16-bit screens onto 24 and 32-bit displays: the vector halves widen the
+// pixels with arithmetic that equals the work table as chooseBlitter fills
+// it, and look them up when the table holds something else.
+template <RowConverter redLowRow, RowConverter redHighRow, RowConverter lookupRow>
+void widenBlitter(uint8_t* destination, int32_t destinationPitch) {
+  int32_t order = workTableOrder();
+  RowConverter row = order == 1 ? redLowRow : order == 0 ? redHighRow : lookupRow;
+  blitDirtyRows(destination, destinationPitch, 2, row);
+}
+
+// Palette screens in the vector halves, SSE2 and AVX2 alike: the palette is
+// converted once per call, then each pixel is one lookup.
+template <int32_t displayDepth, int32_t rgbOrder>
+void paletteBlitter(uint8_t* destination, int32_t destinationPitch);
 
 // One half of the BlitterTable, built from the twelve entries of each order.
 using BlitterHalf = std::array<Blitter, 24>;

@@ -1,34 +1,43 @@
-// The SSE2 half of the BlitterTable. Pixels travel as 32-bit lanes holding
-// three 8-bit fields: for a 32-bit screen red, green, blue from the top, for a
-// palette screen the palette colour (blue, green, red), for a 16-bit screen
-// the work table's value, already in the display's order.
+// The SSE2 half of the BlitterTable. Pixels travel as 32-bit lanes of three
+// 8-bit fields: a 32-bit screen's red, green and blue from the top, or a
+// 16-bit screen's pixel widened as the work table widens it, already in the
+// display's order.
 #include <emmintrin.h>
 
 #include "gfx/display/blitter_rows.h"
+
+// Small helpers go into the row loops whole.
+#define SSE2_INLINE __attribute__((always_inline)) inline
 
 namespace blitters {
 
 namespace {
 
-template <Source source>
-__m128i loadFour(const uint8_t* in, const uint32_t* table) {
-  if constexpr (source == Source::argb32) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  } else if constexpr (source == Source::palette) {
-    return _mm_setr_epi32(static_cast<int>(table[in[0]]), static_cast<int>(table[in[1]]),
-                          static_cast<int>(table[in[2]]), static_cast<int>(table[in[3]]));
-  } else {
-    uint16_t s[4];
-    std::memcpy(s, in, sizeof s);
-    auto shown = [table](uint16_t p) { return static_cast<int>(table[p & 0xFF] | table[256 + (p >> 8)]); };
-    return _mm_setr_epi32(shown(s[0]), shown(s[1]), shown(s[2]), shown(s[3]));
-  }
-}
+SSE2_INLINE __m128i lanes(uint32_t value) { return _mm_set1_epi32(static_cast<int>(value)); }
 
-__m128i lanes(uint32_t value) { return _mm_set1_epi32(static_cast<int>(value)); }
+// Screen pixels as lanes. 5-6-5 pixels are widened as the work table of
+// `rgbOrder` widens them.
+template <Source source, int32_t rgbOrder>
+struct Pixels {
+  // The four pixels from pixel x of the row.
+  SSE2_INLINE static __m128i load(const uint8_t* row, int32_t x) {
+    const uint8_t* at = row + x * sourceBytes(source);
+    if constexpr (source == Source::argb32) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    } else {
+      __m128i words = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
+      __m128i s = _mm_unpacklo_epi16(words, _mm_setzero_si128());
+      __m128i red = _mm_and_si128(s, lanes(0xF800)), blue = _mm_and_si128(s, lanes(0x1F));
+      __m128i green = _mm_slli_epi32(_mm_and_si128(s, lanes(0x7E0)), 5);
+      red = rgbOrder ? _mm_srli_epi32(red, 8) : _mm_slli_epi32(red, 8);
+      blue = _mm_slli_epi32(blue, rgbOrder ? 19 : 3);
+      return _mm_or_si128(_mm_or_si128(red, green), blue);
+    }
+  }
+};
 
 // The lane's top field exchanged with its bottom one; the top byte cleared.
-__m128i swapOuterFields(__m128i x) {
+SSE2_INLINE __m128i swapOuterFields(__m128i x) {
   __m128i outer = _mm_and_si128(x, lanes(0x00FF00FF));
   return _mm_or_si128(_mm_or_si128(_mm_slli_epi32(outer, 16), _mm_srli_epi32(outer, 16)),
                       _mm_and_si128(x, lanes(0xFF00)));
@@ -37,8 +46,9 @@ __m128i swapOuterFields(__m128i x) {
 // 5-5-5 or 5-6-5 per lane; `swap` takes the lowest display field from the
 // lane's top field instead of its bottom one.
 template <int32_t displayDepth, bool swap>
-__m128i toWords(__m128i x) {
-  constexpr int32_t greenBits = displayDepth == 15 ? 5 : 6, highShift = displayDepth == 15 ? 10 : 11;
+SSE2_INLINE __m128i toWords(__m128i x) {
+  constexpr int32_t greenBits = displayDepth == 15 ? 5 : 6;
+  constexpr int32_t highShift = displayDepth == 15 ? 10 : 11;
   constexpr uint32_t greenMask = ((1u << greenBits) - 1) << (16 - greenBits);
   __m128i green = _mm_srli_epi32(_mm_and_si128(x, lanes(greenMask)), 11 - greenBits);
   __m128i low, high;
@@ -54,14 +64,14 @@ __m128i toWords(__m128i x) {
 
 // Eight lanes of at most 16 bits into eight words (sign-extended first, so
 // that the signed pack keeps them whole).
-__m128i packWords(__m128i first, __m128i second) {
+SSE2_INLINE __m128i packWords(__m128i first, __m128i second) {
   first = _mm_srai_epi32(_mm_slli_epi32(first, 16), 16);
   second = _mm_srai_epi32(_mm_slli_epi32(second, 16), 16);
   return _mm_packs_epi32(first, second);
 }
 
 // The low three bytes of each lane, packed into bytes 0 to 11.
-__m128i packTriples(__m128i x) {
+SSE2_INLINE __m128i packTriples(__m128i x) {
   __m128i even = _mm_and_si128(x, _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF));
   __m128i odd = _mm_and_si128(x, _mm_set_epi32(0x00FFFFFF, 0, 0x00FFFFFF, 0));
   __m128i pairs = _mm_or_si128(even, _mm_srli_epi64(odd, 8));  // six bytes per half
@@ -69,41 +79,45 @@ __m128i packTriples(__m128i x) {
   return _mm_or_si128(_mm_move_epi64(pairs), _mm_srli_si128(upperPair, 2));
 }
 
-template <int32_t displayDepth>
-constexpr int32_t vectorsPerStep = displayDepth == 24 ? 4 : displayDepth == 32 ? 1 : 2;
-
-template <int32_t displayDepth, bool swap>
-void storeStep(uint8_t* out, __m128i* x) {
+// 16 pixels into 48 bytes: the low three bytes of every lane, in order
+// (`swap` exchanges the first and third of them).
+template <bool swap>
+SSE2_INLINE void storeTriples(uint8_t* out, __m128i a, __m128i b, __m128i c, __m128i d) {
+  if constexpr (swap) a = swapOuterFields(a), b = swapOuterFields(b);
+  if constexpr (swap) c = swapOuterFields(c), d = swapOuterFields(d);
+  a = packTriples(a), b = packTriples(b), c = packTriples(c), d = packTriples(d);
   auto* at = reinterpret_cast<__m128i*>(out);
-  if constexpr (displayDepth == 32) {
-    _mm_storeu_si128(at, swap ? swapOuterFields(x[0]) : _mm_and_si128(x[0], lanes(0xFFFFFF)));
-  } else if constexpr (displayDepth == 24) {
-    __m128i t[4];
-    for (int i = 0; i < 4; ++i) t[i] = packTriples(swap ? swapOuterFields(x[i]) : x[i]);
-    _mm_storeu_si128(at, _mm_or_si128(t[0], _mm_slli_si128(t[1], 12)));
-    _mm_storeu_si128(at + 1, _mm_or_si128(_mm_srli_si128(t[1], 4), _mm_slli_si128(t[2], 8)));
-    _mm_storeu_si128(at + 2, _mm_or_si128(_mm_srli_si128(t[2], 8), _mm_slli_si128(t[3], 4)));
-  } else {
-    _mm_storeu_si128(at, packWords(toWords<displayDepth, swap>(x[0]),
-                                   toWords<displayDepth, swap>(x[1])));
-  }
+  _mm_storeu_si128(at, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+  _mm_storeu_si128(at + 1, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+  _mm_storeu_si128(at + 2, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
 }
 
-// Rows through 32-bit lanes, four pixels per vector.
+// Rows through 32-bit lanes: 4 pixels per step onto 32-bit displays, 8 onto
+// 15 and 16-bit ones, 16 onto 24-bit ones.
 template <Source source, int32_t displayDepth, int32_t rgbOrder>
 void laneRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t* table) {
-  constexpr bool swap = source == Source::argb32   ? rgbOrder != 0
-                        : source == Source::palette ? rgbOrder == 0
-                                                    : false;
-  constexpr int32_t vectors = vectorsPerStep<displayDepth>, step = 4 * vectors;
-  constexpr int32_t inBytes = sourceBytes(source), outBytes = displayBytes(displayDepth);
+  using In = Pixels<source, rgbOrder>;
+  constexpr bool swap = source == Source::argb32 && rgbOrder != 0;
+  constexpr int32_t step = displayDepth == 24 ? 16 : displayDepth == 32 ? 4 : 8;
+  constexpr int32_t outBytes = displayBytes(displayDepth);
   int32_t x = 0;
   for (; x + step <= width; x += step) {
-    __m128i pixels[vectors];
-    for (int32_t v = 0; v < vectors; ++v) pixels[v] = loadFour<source>(in + (x + 4 * v) * inBytes, table);
-    storeStep<displayDepth, swap>(out + x * outBytes, pixels);
+    uint8_t* to = out + x * outBytes;
+    if constexpr (displayDepth == 32) {
+      __m128i pixels = In::load(in, x);
+      pixels = swap ? swapOuterFields(pixels) : _mm_and_si128(pixels, lanes(0xFFFFFF));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to), pixels);
+    } else if constexpr (displayDepth == 24) {
+      storeTriples<swap>(to, In::load(in, x), In::load(in, x + 4), In::load(in, x + 8),
+                         In::load(in, x + 12));
+    } else {
+      __m128i words = packWords(toWords<displayDepth, swap>(In::load(in, x)),
+                                toWords<displayDepth, swap>(In::load(in, x + 4)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to), words);
+    }
   }
-  plainRow<source, displayDepth, rgbOrder>(out + x * outBytes, in + x * inBytes, width - x, table);
+  plainRow<source, displayDepth, rgbOrder>(out + x * outBytes, in + x * sourceBytes(source),
+                                           width - x, table);
 }
 
 // 5-6-5 screens onto 15 and 16-bit displays, eight pixels per vector.
@@ -134,16 +148,21 @@ constexpr Blitter lanes4 = blitter<sourceBytes(source), laneRow<source, displayD
 template <int32_t displayDepth, int32_t rgbOrder>
 constexpr Blitter words8 = blitter<2, wordRow<displayDepth, rgbOrder>>;
 
+template <int32_t displayDepth>
+constexpr Blitter widen4 = widenBlitter<laneRow<Source::rgb565, displayDepth, 1>,
+                                        laneRow<Source::rgb565, displayDepth, 0>,
+                                        plainRow<Source::rgb565, displayDepth, 0>>;
+
 template <int32_t order>
 constexpr BlitterTwelve sse2Twelve = {
-    lanes4<Source::palette, 15, order>,
-    lanes4<Source::palette, 16, order>,
-    lanes4<Source::palette, 24, order>,
-    lanes4<Source::palette, 32, order>,
+    paletteBlitter<15, order>,
+    paletteBlitter<16, order>,
+    paletteBlitter<24, order>,
+    paletteBlitter<32, order>,
     words8<15, order>,
     order ? words8<16, 1> : copyBlitter,
-    lanes4<Source::rgb565, 24, 0>,  // the work table gives the order
-    lanes4<Source::rgb565, 32, 0>,
+    widen4<24>,  // for both orders: the work table tells them apart
+    widen4<32>,
     lanes4<Source::argb32, 15, order>,
     lanes4<Source::argb32, 16, order>,
     lanes4<Source::argb32, 24, order>,
