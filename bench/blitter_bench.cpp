@@ -97,16 +97,22 @@ void memcpyBench(benchmark::State& state) {
 #ifdef KRGFX_HAVE_SDL2
 
 uint32_t sdlScreenFormat(const Conversion& c) {
-  return c.screenDepth == 32 ? SDL_PIXELFORMAT_ARGB8888 : c.screenDepth == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_INDEX8;
+  return c.screenDepth == 32   ? SDL_PIXELFORMAT_ARGB8888
+         : c.screenDepth == 16 ? SDL_PIXELFORMAT_RGB565
+                               : SDL_PIXELFORMAT_INDEX8;
 }
 
 uint32_t sdlDisplayFormat(const Conversion& c) {
   bool redLow = c.rgbOrder != 0;
   switch (c.displayDepth) {
-    case 15: return redLow ? SDL_PIXELFORMAT_BGR555 : SDL_PIXELFORMAT_RGB555;
-    case 16: return redLow ? SDL_PIXELFORMAT_BGR565 : SDL_PIXELFORMAT_RGB565;
-    case 24: return redLow ? SDL_PIXELFORMAT_RGB24 : SDL_PIXELFORMAT_BGR24;  // byte order
-    default: return redLow ? SDL_PIXELFORMAT_BGR888 : SDL_PIXELFORMAT_RGB888;  // 0x00BBGGRR, 0x00RRGGBB
+    case 15:
+      return redLow ? SDL_PIXELFORMAT_BGR555 : SDL_PIXELFORMAT_RGB555;
+    case 16:
+      return redLow ? SDL_PIXELFORMAT_BGR565 : SDL_PIXELFORMAT_RGB565;
+    case 24:
+      return redLow ? SDL_PIXELFORMAT_RGB24 : SDL_PIXELFORMAT_BGR24;  // byte order
+    default:
+      return redLow ? SDL_PIXELFORMAT_BGR888 : SDL_PIXELFORMAT_RGB888;  // 0x00BBGGRR, 0x00RRGGBB
   }
 }
 
@@ -133,8 +139,8 @@ void sdlPaletteBench(benchmark::State& state, const Conversion& c, const GfxScre
                      Surface& surface) {
   SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(
       screen.visibleFramebuffer, frameWidth, frameHeight, 8, screen.pitch, SDL_PIXELFORMAT_INDEX8);
-  SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(surface.bytes.data(), frameWidth, frameHeight,
-                                                       32, surface.pitch, sdlDisplayFormat(c));
+  SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(
+      surface.bytes.data(), frameWidth, frameHeight, 32, surface.pitch, sdlDisplayFormat(c));
   if (!from || !to) return state.SkipWithError(SDL_GetError());
   SDL_Color colours[256];
   for (int i = 0; i < 256; ++i) {

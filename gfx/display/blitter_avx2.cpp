@@ -50,7 +50,8 @@ constexpr int8_t swappedTripleOrder[16] = {2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 1
 // lane's top field instead of its bottom one.
 template <int32_t displayDepth, bool swap>
 AVX2_INLINE __m256i toWords(__m256i x) {
-  constexpr int32_t greenBits = displayDepth == 15 ? 5 : 6, highShift = displayDepth == 15 ? 10 : 11;
+  constexpr int32_t greenBits = displayDepth == 15 ? 5 : 6,
+                    highShift = displayDepth == 15 ? 10 : 11;
   constexpr uint32_t greenMask = ((1u << greenBits) - 1) << (16 - greenBits);
   __m256i green = _mm256_srli_epi32(_mm256_and_si256(x, lanes(greenMask)), 11 - greenBits);
   __m256i low, high;
@@ -145,9 +146,9 @@ template <int32_t displayDepth, int32_t rgbOrder>
 constexpr Blitter words16 = blitter<2, wordRow<displayDepth, rgbOrder>>;
 
 template <int32_t displayDepth>
-constexpr Blitter widen8 = widenBlitter<laneRow<Source::rgb565, displayDepth, 1>,
-                                        laneRow<Source::rgb565, displayDepth, 0>,
-                                        plainRow<Source::rgb565, displayDepth, 0>>;
+constexpr Blitter widen8 =
+    widenBlitter<laneRow<Source::rgb565, displayDepth, 1>, laneRow<Source::rgb565, displayDepth, 0>,
+                 plainRow<Source::rgb565, displayDepth, 0>>;
 
 template <int32_t order>
 constexpr BlitterTwelve avx2Twelve = {

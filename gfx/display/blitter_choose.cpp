@@ -5,14 +5,12 @@
 
 namespace {
 
+// The position within a group of four: display depths 15, 16, 24 and 32.
 int32_t displayColumn(int32_t displayDepth) {
-  switch (displayDepth) {
-    case 15: return 0;
-    case 16: return 1;
-    case 24: return 2;
-    case 32: return 3;
-    default: return -1;
-  }
+  constexpr int32_t columns[4] = {15, 16, 24, 32};
+  for (int32_t column = 0; column < 4; ++column)
+    if (columns[column] == displayDepth) return column;
+  return -1;
 }
 
 BlitterTable joinHalves(const blitters::BlitterHalf& plain, const blitters::BlitterHalf& vector) {
@@ -37,8 +35,8 @@ Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
   if (displayDepth == 8) return screen->depth <= 8 ? copyBlitter : nullptr;
   const int32_t column = displayColumn(displayDepth);
   if (column < 0) return nullptr;
-  const bool vector = (screen->flags & screenMmx) && screen->scanlineSize == 1 &&
-                      screen->width % 4 == 0;
+  const bool vector =
+      (screen->flags & screenMmx) && screen->scanlineSize == 1 && screen->width % 4 == 0;
   const int32_t group = screen->depth <= 8 ? 0 : screen->depth == 16 ? 1 : 2;
   return blitterTable()[(vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column];
 }

@@ -12,7 +12,10 @@ template <int32_t displayDepth>
 void lookupRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t* shown) {
   constexpr int32_t bytes = displayBytes(displayDepth);
   int32_t x = 0;
-  if constexpr (displayDepth != 24) {
+  if constexpr (displayDepth == 24) {
+    // Four bytes per pixel, the fourth overwritten by the next pixel.
+    for (; x + 1 < width; ++x) std::memcpy(out + 3 * x, &shown[in[x]], 4);
+  } else {
     for (; x + 4 <= width; x += 4) {  // four indices per load
       uint32_t indices;
       std::memcpy(&indices, in + x, 4);
@@ -23,10 +26,6 @@ void lookupRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t* s
       std::memcpy(out + bytes * (x + 2), &c, bytes);
       std::memcpy(out + bytes * (x + 3), &d, bytes);
     }
-  }
-  if constexpr (displayDepth == 24) {
-    // Four bytes at a time, the fourth overwritten by the next pixel.
-    for (; x + 1 < width; ++x) std::memcpy(out + bytes * x, &shown[in[x]], 4);
   }
   for (; x < width; ++x) std::memcpy(out + bytes * x, &shown[in[x]], bytes);
 }

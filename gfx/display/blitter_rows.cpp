@@ -1,8 +1,9 @@
 // The dirty-row loop that every blitter runs, and the row copy.
+#include "gfx/display/blitter_rows.h"
+
 #include <cstddef>
 
 #include "gfx/depth_routines.h"
-#include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
 namespace blitters {

@@ -39,8 +39,7 @@ constexpr int32_t displayBytes(int32_t displayDepth) {
 }
 
 // A display pixel from 8-bit channels: `low` goes to the lowest field.
-constexpr uint32_t packChannels(int32_t displayDepth, uint32_t low, uint32_t green,
-                                uint32_t high) {
+constexpr uint32_t packChannels(int32_t displayDepth, uint32_t low, uint32_t green, uint32_t high) {
   if (displayDepth == 15) return (low >> 3) | (green >> 3) << 5 | (high >> 3) << 10;
   if (displayDepth == 16) return (low >> 3) | (green >> 2) << 5 | (high >> 3) << 11;
   return low | green << 8 | high << 16;

@@ -149,9 +149,9 @@ template <int32_t displayDepth, int32_t rgbOrder>
 constexpr Blitter words8 = blitter<2, wordRow<displayDepth, rgbOrder>>;
 
 template <int32_t displayDepth>
-constexpr Blitter widen4 = widenBlitter<laneRow<Source::rgb565, displayDepth, 1>,
-                                        laneRow<Source::rgb565, displayDepth, 0>,
-                                        plainRow<Source::rgb565, displayDepth, 0>>;
+constexpr Blitter widen4 =
+    widenBlitter<laneRow<Source::rgb565, displayDepth, 1>, laneRow<Source::rgb565, displayDepth, 0>,
+                 plainRow<Source::rgb565, displayDepth, 0>>;
 
 template <int32_t order>
 constexpr BlitterTwelve sse2Twelve = {
