@@ -102,6 +102,8 @@ uint32_t sdlScreenFormat(const Conversion& c) {
                                : SDL_PIXELFORMAT_INDEX8;
 }
 
+// The display's own format. (For a 32-bit display with blue low that is
+// XRGB8888: asked for the framebuffer's ARGB8888 instead, SDL only copies.)
 uint32_t sdlDisplayFormat(const Conversion& c) {
   bool redLow = c.rgbOrder != 0;
   switch (c.displayDepth) {
