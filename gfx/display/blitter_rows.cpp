@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "gfx/cpu_features.h"
 #include "gfx/depth_routines.h"
 #include "gfx/screen.h"
 
@@ -28,9 +29,20 @@ void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourc
 }
 
 namespace {
+// The block copy of the processor's vector level. Not the process-wide
+// blockCopy: the main thread re-chooses that one whenever it binds a target,
+// and this runs on the presenter thread.
+void copyBytes(void* out, const void* in, size_t bytes) {
+  switch (vectorLevel()) {
+    case VectorLevel::avx2: return spans::copyAvx2(out, in, bytes);
+    case VectorLevel::sse2: return spans::copySse2(out, in, bytes);
+    case VectorLevel::plain: return spans::copyPlain(out, in, bytes);
+  }
+}
+
 template <int32_t PixelBytes>
 void copyRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t*) {
-  blockCopy(out, in, static_cast<size_t>(width) * PixelBytes);
+  copyBytes(out, in, static_cast<size_t>(width) * PixelBytes);
 }
 }  // namespace
 
