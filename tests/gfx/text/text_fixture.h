@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "gfx/builtin_data.h"
 #include "gfx/draw_context.h"
 #include "gfx/gfx.h"
 #include "gfx/screen.h"
