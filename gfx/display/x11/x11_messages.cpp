@@ -137,6 +137,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       // Destroyed by someone else: the window is gone for good.
       if (event.xdestroywindow.window == window_) {
         window_ = topLevel_ = 0;
+        if (gc_) XFreeGC(display_, gc_);
         gc_ = nullptr;
         freeSharedImage();
         messages.push_back(message(MessageKind::destroyed));
