@@ -57,6 +57,8 @@ bool X11WindowSystem::connect(PresentPath path) {
   XSetIOErrorExitHandler(display_, connectionLost, this);
   screen_ = DefaultScreen(display_);
   root_ = RootWindow(display_, screen_);
+  screenWidth_ = DisplayWidth(display_, screen_);
+  screenHeight_ = DisplayHeight(display_, screen_);
   if (!chooseVisual()) return false;
   if (path == PresentPath::sharedSurface) {
     int major, minor;
@@ -306,7 +308,7 @@ WindowRect X11WindowSystem::windowRect() { return clientRectOnScreen(); }
 
 WindowRect X11WindowSystem::screenRect() {
   if (dead_) return {0, 0, 0, 0};
-  return {0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
+  return {0, 0, screenWidth_, screenHeight_};
 }
 
 void X11WindowSystem::bell() {
