@@ -1,6 +1,7 @@
 // drawImage: resolves the position, trims the source rectangle to the image,
 // clips it against the target and hands the rows to a row combiner.
 #include <algorithm>
+#include <cstring>
 
 #include "gfx/draw_context.h"
 #include "gfx/gfx.h"
@@ -58,10 +59,12 @@ ViewRect clipRect(const ViewRect& view, const ImageLayout& target) {
           static_cast<int32_t>(std::max<int64_t>(bottom - top, 0))};
 }
 
+// Marks the drawn rows in dirtyLines when the target is the shown page (one
+// store for the whole run of rows: sprites are drawn many times a frame).
 void markShownRows(const DrawContext& context, int32_t first, int32_t count) {
   if (context.target || context.rowTable[0] != gfxScreen->visibleFramebuffer) return;
   int32_t last = std::min(first + count - 1, gfxScreen->height - 1);
-  markDirtyRows(std::max(first, 0), last);
+  if (first >= 0 && last >= first) std::memset(gfxScreen->dirtyLines + first, 1, last - first + 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 constexpr uint32_t imageHeaderType = 7;
 
@@ -42,10 +43,28 @@ struct ImageLayout {
   bool shortHeader;
 };
 
-// Reads either header; a short header's depth bits of 0 take depthForZero.
-ImageLayout readImageLayout(const void* image, int32_t depthForZero);
+inline bool isImageHeader(const void* image) {
+  uint32_t type;
+  std::memcpy(&type, image, sizeof type);
+  return type == imageHeaderType;
+}
 
-bool isImageHeader(const void* image);
+// Reads either header; a short header's depth bits of 0 take depthForZero.
+// (Inline: drawImage reads a header on every call.)
+inline ImageLayout readImageLayout(const void* image, int32_t depthForZero) {
+  auto* bytes = static_cast<uint8_t*>(const_cast<void*>(image));
+  if (isImageHeader(image)) {
+    int32_t fields[4];  // bpp, width, height, pitch
+    std::memcpy(fields, bytes + 4, sizeof fields);
+    return {fields[0], fields[1], fields[2], fields[3], bytes + sizeof(ImageHeader), false};
+  }
+  ShortImageHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  int32_t bpp = header.widthAndBpp & 7;
+  if (bpp == 0) bpp = depthForZero;
+  int32_t width = header.widthAndBpp >> 3;
+  return {bpp, width, header.height, bpp * width, bytes + sizeof header, true};
+}
 
 // Bytes per row of a new image (rows padded to 16 bytes), or -1 when the
 // row would not fit a 32-bit size.
@@ -53,4 +72,9 @@ int64_t paddedPitch(int64_t width, int32_t bytesPerPixel);
 
 // True when the layout describes rows that stay within height x pitch bytes
 // and a depth that has pixel routines.
-bool isUsableLayout(const ImageLayout& layout);
+inline bool isUsableLayout(const ImageLayout& layout) {
+  bool depthKnown = layout.bytesPerPixel == 1 || layout.bytesPerPixel == 2 ||
+                    layout.bytesPerPixel == 4;
+  return depthKnown && layout.width >= 0 && layout.height >= 0 &&
+         layout.pitch >= static_cast<int64_t>(layout.width) * layout.bytesPerPixel;
+}
