@@ -171,8 +171,9 @@ TEST_F(DrawImageTest, TransparentColourOfEachDepthIsSkipped) {
     void* image = createImage(2, 1, 0, 0, 0);
     std::memcpy(layoutOf(image).pixels, &c.transparent, bpp);
     std::memcpy(layoutOf(image).pixels + bpp, &c.opaque, bpp);
-    uint32_t before = 0x5A5A5A5A, left = 0, right = 0;
-    std::memcpy(gfxScreen->pages[0] + 3 * bpp, &before, bpp);
+    const uint32_t marker = 0x5A5A5A5A;  // what the skipped pixel must keep
+    std::memcpy(gfxScreen->pages[0] + 3 * bpp, &marker, bpp);
+    uint32_t before = 0, left = 0, right = 0;
     std::memcpy(&before, gfxScreen->pages[0] + 3 * bpp, bpp);
     EXPECT_EQ(draw(image, 3, 0), 0);
     std::memcpy(&left, gfxScreen->pages[0] + 3 * bpp, bpp);
