@@ -268,7 +268,7 @@ TEST_F(BmpLoaderTest, RefusedFilesGiveTheirCodes) {
     EXPECT_EQ(pixelAt(image.data(), 0, 0), fill32) << c.what;
   }
   EXPECT_TRUE(image.guardsIntact());
-  EXPECT_EQ(loadImageFile(testing::TempDir() + "no such file.bmp", image.data(), nullptr),
+  EXPECT_EQ(loadImageFile(tempPath("no such file.bmp"), image.data(), nullptr),
             errNoFile);
   EXPECT_EQ(runtimeError(), errNoFile);
 }

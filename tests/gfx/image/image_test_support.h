@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "gfx/image/image_format.h"
@@ -81,11 +82,29 @@ class GuardedImage {
   size_t size_;
 };
 
-// Writes bytes to a file in the test's temporary folder and returns its path.
+// A path in the temporary folder that no test running beside this one uses.
+inline std::string tempPath(const std::string& name) {
+  return ::testing::TempDir() + "krgfx" + std::to_string(getpid()) + "_" + name;
+}
+
+// The files written so far, removed when the test program ends.
+inline std::vector<std::string>& writtenFiles() {
+  static struct Files {
+    std::vector<std::string> paths;
+    ~Files() {
+      for (const std::string& path : paths) std::remove(path.c_str());
+    }
+  } files;
+  return files.paths;
+}
+
+// Writes bytes to a file in the temporary folder and returns its path.
 inline std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::string path = ::testing::TempDir() + name;
+  std::string path = tempPath(name);
+  writtenFiles().push_back(path);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   EXPECT_NE(file, nullptr);
+  if (!file) return path;
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
   return path;

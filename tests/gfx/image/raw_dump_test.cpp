@@ -125,9 +125,8 @@ TEST_F(RawDumpTest, FirstByteAndNameRules) {
     EXPECT_EQ(runtimeError(), errIoFailed);
   }
   // Only the first 259 characters of a name are used.
-  std::string name = testing::TempDir();
-  name += std::string(259 - name.size(), 'n');
-  writeFile(name.substr(testing::TempDir().size()), longDump({9, 9, 9, 9}, 4));
+  std::string name = writeFile(std::string(259 - tempPath("").size(), 'n'), longDump({9, 9, 9, 9}, 4));
+  ASSERT_EQ(name.size(), 259u);
   EXPECT_EQ(loadImageFile(name + ".ignored", nullptr, nullptr), 0);
   EXPECT_EQ(screenPixel(0, 0), 0x09090909u);
 }
