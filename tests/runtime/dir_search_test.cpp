@@ -6,7 +6,7 @@
 
 namespace {
 
-using FindFile = FileTest;
+using FindFile = RuntimeFileTest;
 
 constexpr int32_t spriteMask = 0x21;
 

@@ -3,7 +3,7 @@
 
 namespace {
 
-class DiskFile : public FileTest {
+class DiskFile : public RuntimeFileTest {
  protected:
   FileHandle& open(const std::string& name, int32_t mode, int32_t number = 1,
                    int32_t access = accessDefault) {
@@ -122,7 +122,7 @@ TEST_F(DiskFile, SlotsWithoutAStreamRefuse) {
   EXPECT_EQ(diskFileOps.unused, nullptr);
 }
 
-using PushBack = FileTest;
+using PushBack = RuntimeFileTest;
 
 TEST_F(PushBack, HoldsFourBytesReadBeforeTheFile) {
   writeFile("data", "xyz");

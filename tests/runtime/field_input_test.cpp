@@ -5,7 +5,7 @@
 
 namespace {
 
-class FieldInput : public FileTest {
+class FieldInput : public RuntimeFileTest {
  protected:
   void useInput(const std::string& bytes) {
     writeFile("input.txt", bytes);

@@ -14,7 +14,7 @@ std::string readAll(int32_t number, int32_t wanted) {
   return bytes;
 }
 
-using OpenFile = FileTest;
+using OpenFile = RuntimeFileTest;
 
 TEST_F(OpenFile, ReadTextModeMeasuresTheLengthAndFillsTheHandle) {
   writeFile("index.spr", "3\r\nabc");
@@ -141,7 +141,7 @@ TEST_F(OpenFile, AnOpenNumberIsNotReopenedAndKeepsItsPosition) {
   EXPECT_EQ(readAll(9, 10), "cdef");
 }
 
-using FreeAndClose = FileTest;
+using FreeAndClose = RuntimeFileTest;
 
 TEST_F(FreeAndClose, AllNumbersOpenLeavesNoneFree) {
   writeFile("shared", "x");

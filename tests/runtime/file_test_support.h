@@ -18,7 +18,7 @@
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
 
-class FileTest : public ::testing::Test {
+class RuntimeFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::path base = std::filesystem::temp_directory_path() / "krgfx-files-XXXXXX";
