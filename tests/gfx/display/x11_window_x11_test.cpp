@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "gfx/display/window_layer.h"
@@ -106,6 +107,8 @@ TEST_P(X11Window, TheWindowCarriesTheClassNameAndTheProgramsTitle) {
   EXPECT_EQ(attributes.width, 800);
   EXPECT_EQ(attributes.height, 600);
   EXPECT_EQ(attributes.map_state, IsViewable);
+  std::vector<int32_t> modes = gfxScreen->driver->listModes(32);
+  EXPECT_NE(std::find(modes.begin(), modes.end(), 800 << 16 | 600), modes.end());
   gfxScreen->driver->setTitle("inny");
   EXPECT_TRUE(eventually([&] {
     char* now = nullptr;
