@@ -40,3 +40,17 @@ void handleInputActivation(WindowSystem& system, bool active);
 // GDI form reads virtual keys, the DirectX form scan codes.
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
+
+// The window layer's driver operations readMouse and placeMouse (called
+// under the driver lock). readWindowMouse answers -1 and leaves the outputs
+// alone while the window is inactive or the pointer is outside the client
+// area. placeWindowMouse clamps the position to the client area of
+// width x height and moves the real pointer there; cursor and clip > 0 show
+// and confine, 0 hide and free, < 0 leave as they are.
+int32_t readWindowMouse(bool windowActive, int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
+                        int32_t* clip);
+void placeWindowMouse(WindowSystem& system, int32_t width, int32_t height, int32_t x, int32_t y,
+                      int32_t cursor, int32_t clip);
+// Arrow while the pointer is outside the client area or the cursor is
+// visible, no pointer otherwise: the answer to a set-cursor message.
+void applyPointerShape(WindowSystem& system);
