@@ -111,6 +111,10 @@ class WindowSystem {
   virtual DisplayFormat displayFormat() = 0;
   virtual PixelSurface surface() = 0;
   virtual void presentRows(int32_t first, int32_t last) = 0;
+  // Rows first to last of the caller's buffer (display format, pitch bytes
+  // from row to row, row 0 at pixels) shown at the same client rows.
+  virtual void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+                             int32_t last) = 0;
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
 

@@ -1,0 +1,109 @@
+// The window layer shared by the DirectX and GDI drivers: one process-wide
+// state block, the presenter thread that owns the window, the window
+// procedure and the event ring.
+//
+// Division of the window procedure: the window layer handles close, paint,
+// display change, activation (windowActive, priority, every row dirty, events
+// 11 and 12), moving to full screen and the destroyed window; it passes key
+// and character messages to handleKeyboardMessage, pointer messages (move,
+// buttons, wheels, leave, timer, set-cursor, moving) to handleMouseMessage,
+// calls notePointerPosition before every message, and on activation
+// handleInputActivation, which clears keyState and the buttons and runs the
+// mouse part (event 10 when tracking was armed, clip, tracking).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "gfx/display/display_driver.h"
+#include "gfx/display/window_system.h"
+#include "gfx/screen.h"
+
+using Blitter = void (*)(uint8_t* destination, int32_t destinationPitch);
+
+// How a back end shows its pictures: through a surface that the window system
+// owns and the Blitter writes into ("DirectX"), or from the layer's own memory
+// ("GDI").
+enum class PresentPath : int32_t { sharedSurface, clientPixels };
+
+// Opens the window system for a back end, on the presenter thread; null when
+// the display cannot be reached or cannot take that path. X11 unless a test
+// puts its own here.
+struct WindowSystemProvider {
+  WindowSystem* (*open)(PresentPath path);
+  void (*close)(WindowSystem* system);
+};
+extern WindowSystemProvider windowSystemProvider;
+
+struct PaletteEntry {
+  uint8_t red, green, blue, flags;  // flags is always 4
+};
+
+struct WindowLayer {
+  WindowSystem* system;  // open while the presenter runs, null otherwise
+  PresentPath path;
+  int32_t outerWidth, outerHeight;  // the window's fixed size
+  PaletteEntry paletteEntries[256];
+  bool paletteChanged;   // set by setPaletteEntry, cleared by the presenter
+  int32_t windowActive;  // active and not minimised
+  // The init arguments as the back end uses them; flags flip with full screen.
+  int32_t width, height, depth, flags, refreshRate;
+  char title[128];
+  char className[20];  // "krgfxclass_" and 8 hex digits
+  // Back-end hooks set by the driver's init.
+  int32_t (*openWindow)();  // presenter thread; 0 or -1
+  void (*closeWindow)();
+  void (*repaint)();
+  void (*presenterMain)();
+  // Back-end state.
+  Blitter blitter;                // null: rows go out as the framebuffer has them
+  std::vector<uint8_t> conversion;  // GDI conversion buffer
+  int32_t conversionPitch;
+  int32_t verticalOffset;  // full-screen picture centred in a taller mode
+  bool windowPlaced;       // a window position is remembered
+  int32_t windowX, windowY;
+  bool modeChanged;  // full screen changed the display mode
+  bool retracePending;
+  bool windowGone;  // the window or the display went away from outside
+};
+
+// One per process; a driver's init zeroes it before anything else.
+extern WindowLayer windowLayer;
+// 1 from startWindowLayer until stopWindowLayer begins, or until the window
+// goes away from outside; the presenter loops while it is set.
+extern std::atomic<bool> presenterRunning;
+
+// Driver operations shared by the window drivers.
+int32_t startWindowLayer(const char* title, int32_t width, int32_t height, int32_t depth,
+                         int32_t refreshRate, int32_t flags);
+void stopWindowLayer();
+void lockWindowLayer();
+void unlockWindowLayer();
+void setWindowPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue);
+void waitRetraceBySleeping();
+void setWindowTitle(const char* title);
+int32_t moveMainWindow(int32_t x, int32_t y);
+std::vector<int32_t> listWindowModes(int32_t depth);
+
+// Presenter side: the start-up handshake, the two presenter loops, messages.
+void signalPresenterReady();
+void runGdiPresenter();
+void runDirectXPresenter();
+int32_t createMainWindow(const WindowSpec& spec);
+void pumpMessages();
+void windowProcedure(const WindowMessage& message);
+
+// Appends an event to the screen's ring, dropping the oldest so that at most
+// 127 are kept. Does nothing without a screen.
+void queueEvent(const ScreenEvent& event);
+
+// ScreenEvent types posted by the window layer.
+constexpr int32_t eventMouseLeft = 10;
+constexpr int32_t eventFocusGained = 11;
+constexpr int32_t eventFocusLost = 12;
+constexpr int32_t eventCloseRequest = 13;
+
+extern const DisplayDriver directXDriver;
+extern const DisplayDriver gdiDriver;
+extern const DisplayDriver openGlDriver;
