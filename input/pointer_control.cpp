@@ -2,12 +2,12 @@
 // the client area.
 #include <algorithm>
 
+#include "gfx/display/window_layer.h"
 #include "input/input.h"
 #include "input/window_input.h"
 
-int32_t readWindowMouse(bool windowActive, int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                        int32_t* clip) {
-  if (!windowActive || !mouseState.mouseInside) return -1;
+int32_t windowReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip) {
+  if (!windowLayer.windowActive || !mouseState.mouseInside) return -1;
   *x = mouseState.mouseX;
   *y = mouseState.mouseY;
   *wheel = mouseState.mouseWheel;
@@ -22,35 +22,38 @@ void applyPointerShape(WindowSystem& system) {
 
 namespace {
 
-void movePointerTo(WindowSystem& system, int32_t width, int32_t height, int32_t x, int32_t y) {
+void movePointerTo(WindowSystem* system, int32_t x, int32_t y) {
   if (x == mouseNotGiven) x = mouseState.mouseX;
   if (y == mouseNotGiven) y = mouseState.mouseY;
   mouseState.mouseInside = 1;
-  mouseState.mouseX = std::clamp(x, 0, std::max(width - 1, 0));
-  mouseState.mouseY = std::clamp(y, 0, std::max(height - 1, 0));
-  WindowRect client = system.clientRectOnScreen();
-  system.movePointer(client.left + mouseState.mouseX, client.top + mouseState.mouseY);
+  mouseState.mouseX = std::clamp(x, 0, std::max(windowLayer.width - 1, 0));
+  mouseState.mouseY = std::clamp(y, 0, std::max(windowLayer.height - 1, 0));
+  if (!system) return;
+  // The client area's corner is the screen's corner in full screen.
+  WindowRect client = system->clientRectOnScreen();
+  system->movePointer(client.left + mouseState.mouseX, client.top + mouseState.mouseY);
 }
 
-void setPointerVisible(WindowSystem& system, int32_t cursor) {
+void setPointerVisible(WindowSystem* system, int32_t cursor) {
   if (cursor < 0) return;
   int32_t visible = cursor > 0 ? 1 : 0;
   if (mouseState.cursorVisible == visible) return;
   mouseState.cursorVisible = visible;
-  applyPointerShape(system);
+  if (system) applyPointerShape(*system);
 }
 
-void setPointerConfined(WindowSystem& system, int32_t clip) {
+void setPointerConfined(WindowSystem* system, int32_t clip) {
   if (clip < 0) return;
   mouseState.mouseClip = clip > 0 ? 1 : 0;
-  system.confinePointer(clip > 0);
+  if (system) system->confinePointer(clip > 0);
 }
 
 }  // namespace
 
-void placeWindowMouse(WindowSystem& system, int32_t width, int32_t height, int32_t x, int32_t y,
-                      int32_t cursor, int32_t clip) {
-  if (x != mouseNotGiven || y != mouseNotGiven) movePointerTo(system, width, height, x, y);
+int32_t windowPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
+  WindowSystem* system = windowLayer.system;
+  if (x != mouseNotGiven || y != mouseNotGiven) movePointerTo(system, x, y);
   setPointerVisible(system, cursor);
   setPointerConfined(system, clip);
+  return 0;
 }
