@@ -113,8 +113,8 @@ void resetPalette(GfxScreen& screen) {
       if (screen.driver->setPaletteEntry) screen.driver->setPaletteEntry(i, rgb[0], rgb[1], rgb[2]);
     }
   }
-  unlockScreen(1, 0);
   markAllRowsDirty();
+  unlockScreen(1, 0);
 }
 
 // Text cells of the work page to blanks and every pixel of every page to the
@@ -191,7 +191,10 @@ int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
   resetPalette(screen);
   screen.textCols = textCols;
   screen.textRows = textRows;
+  // The presenter may already show the page: clear it under the lock.
+  lockScreen();
   clearNewScreen(screen);
+  unlockScreen(1, 0);
   runtimeState.fileTable[0].printWidth = screen.textCols;
   runtimeState.fileTable[0].printColumn = screen.cursorX;
   if (!endHookRegistered) {

@@ -1,4 +1,5 @@
 // The display back ends that screen mode setup may start.
 #include "gfx/display/display_driver.h"
+#include "gfx/display/window_layer.h"
 
-const DisplayDriver* driverTable[driverTableSize] = {nullptr, nullptr, nullptr};
+const DisplayDriver* driverTable[driverTableSize] = {&directXDriver, &gdiDriver, &openGlDriver};

@@ -21,6 +21,7 @@
 #include "gfx/screen.h"
 
 using Blitter = void (*)(uint8_t* destination, int32_t destinationPitch);
+Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder);
 
 // How a back end shows its pictures: through a surface that the window system
 // owns and the Blitter writes into ("DirectX"), or from the layer's own memory
@@ -64,7 +65,6 @@ struct WindowLayer {
   bool windowPlaced;       // a window position is remembered
   int32_t windowX, windowY;
   bool modeChanged;  // full screen changed the display mode
-  bool retracePending;
   bool windowGone;  // the window or the display went away from outside
 };
 
@@ -82,14 +82,26 @@ void lockWindowLayer();
 void unlockWindowLayer();
 void setWindowPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue);
 void waitRetraceBySleeping();
+// DirectX: waits for the retrace and lets the presenter's next round follow it.
+void waitRetraceSignalled();
+// The presenter's side: waits up to 20 ms for a pending retrace wait to end.
+void awaitPendingRetrace();
 void setWindowTitle(const char* title);
 int32_t moveMainWindow(int32_t x, int32_t y);
 std::vector<int32_t> listWindowModes(int32_t depth);
 
 // Presenter side: the start-up handshake, the two presenter loops, messages.
+// openPresenterWindow opens the window system and the back end's window;
+// false when either fails (the thread then ends and init fails).
+bool openPresenterWindow();
 void signalPresenterReady();
+// Runs the presenter above normal priority, or back at normal.
+void setPresenterPriority(bool above);
 void runGdiPresenter();
 void runDirectXPresenter();
+// The main window as the layer's settings ask for it, centred on the screen
+// (full screen: at its top-left, `height` rows tall).
+WindowSpec mainWindowSpec(int32_t height);
 int32_t createMainWindow(const WindowSpec& spec);
 void pumpMessages();
 void windowProcedure(const WindowMessage& message);

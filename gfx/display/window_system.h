@@ -33,6 +33,11 @@ struct DisplayFormat {
   int32_t rgbOrder;
 };
 
+// Bytes one pixel of a display depth takes in a surface.
+inline int32_t displayBytesPerPixel(int32_t depth) {
+  return depth <= 8 ? 1 : depth <= 16 ? 2 : depth == 24 ? 3 : 4;
+}
+
 // A client-sized buffer in the display's format, shown by presentRows.
 struct PixelSurface {
   uint8_t* pixels;  // first byte of client row 0, null when there is none

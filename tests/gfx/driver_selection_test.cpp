@@ -13,6 +13,14 @@ Calls triedBoth(const std::string& name, const std::string& screenKind, int rate
   return {name + ".init(" + std::to_string(rate) + "," + screenKind + ")", name + ".exit",
           name + ".init(0," + screenKind + ")", name + ".exit"};
 }
+// The init and exit calls: a started screen also takes its driver's lock.
+Calls selectionCalls() {
+  Calls calls;
+  for (const std::string& call : testing_drivers::calls)
+    if (call.find(".lock") == std::string::npos && call.find(".unlock") == std::string::npos)
+      calls.push_back(call);
+  return calls;
+}
 Calls join(std::initializer_list<Calls> parts) {
   Calls all;
   for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
@@ -54,7 +62,7 @@ TEST_F(DriverSelection, FirstSuccessfulInitWins) {
   EXPECT_STREQ(gfxScreen->driver->name, "GDI");
   Calls expected = {"DirectX.init(75,window)", "DirectX.exit", "DirectX.init(0,window)",
                     "DirectX.exit", "GDI.init(75,window)", "GDI.exit", "GDI.init(0,window)"};
-  EXPECT_EQ(testing_drivers::calls, expected);
+  EXPECT_EQ(selectionCalls(), expected);
 }
 
 TEST_F(DriverSelection, ANamedDriverThatFailsGivesWayToTheOthers) {
@@ -62,6 +70,6 @@ TEST_F(DriverSelection, ANamedDriverThatFailsGivesWayToTheOthers) {
   setenv("KRGFX", "OpenGL", 1);
   EXPECT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
   Calls expected = join({triedBoth("OpenGL", "full", 0), {"DirectX.init(0,full)"}});
-  EXPECT_EQ(testing_drivers::calls, expected);
+  EXPECT_EQ(selectionCalls(), expected);
   EXPECT_STREQ(gfxScreen->driver->name, "DirectX");
 }

@@ -1,0 +1,143 @@
+// The "DirectX" driver: the presenter converts the changed rows straight
+// into a surface that the window system owns (MIT-SHM on X11) and shows them
+// from there. Full screen takes a display mode of the screen's width and its
+// height or the next taller one, with the picture centred vertically.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "gfx/display/window_layer.h"
+#include "gfx/gfx.h"
+
+namespace {
+
+// A program's waitRetrace and the presenter's next round.
+std::mutex retraceMutex;
+std::condition_variable retraceDone;
+bool retracePending;
+bool retraceSignalled;
+
+// Heights tried after the screen's own when no mode of it exists.
+constexpr int32_t tallerHeights[] = {240, 480, 600, 768, 1024};
+
+int32_t setFullScreenMode(WindowSystem& system, int32_t width, int32_t height,
+                          int32_t refreshRate) {
+  for (int32_t modeHeight = height; modeHeight <= 1023;) {
+    if (system.setDisplayMode({width, modeHeight, refreshRate})) return modeHeight;
+    const int32_t* next = std::upper_bound(std::begin(tallerHeights), std::end(tallerHeights),
+                                           modeHeight);
+    if (next == std::end(tallerHeights)) break;
+    modeHeight = *next;
+  }
+  return 0;
+}
+
+int32_t directXOpenWindow() {
+  WindowLayer& layer = windowLayer;
+  WindowSystem& system = *layer.system;
+  DisplayFormat format = system.displayFormat();
+  layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
+  if (!layer.blitter) return -1;
+  WindowSpec spec;
+  if (layer.flags & flagFullScreen) {
+    int32_t modeHeight = setFullScreenMode(system, layer.width, layer.height, layer.refreshRate);
+    if (!modeHeight) return -1;
+    layer.modeChanged = true;
+    layer.verticalOffset = (modeHeight - layer.height) / 2;
+    spec = mainWindowSpec(modeHeight);
+  } else {
+    spec = mainWindowSpec(layer.height);
+    layer.verticalOffset = 0;
+    if (layer.windowPlaced) spec.x = layer.windowX, spec.y = layer.windowY;
+  }
+  if (createMainWindow(spec) != 0) return -1;
+  gfxScreen->refreshRate = system.refreshRate();
+  return 0;
+}
+
+void directXCloseWindow() {
+  WindowLayer& layer = windowLayer;
+  layer.blitter = nullptr;
+  WindowSystem* system = layer.system;
+  if (!system) return;
+  if (system->hasWindow() && !(layer.flags & flagFullScreen)) {
+    WindowRect rect = system->windowRect();
+    layer.windowPlaced = true;
+    layer.windowX = rect.left;
+    layer.windowY = rect.top;
+  }
+  if (layer.modeChanged) system->restoreDisplayMode();
+  layer.modeChanged = false;
+  system->destroyWindow();
+}
+
+// In a window the surface is shown again as it stands.
+void directXRepaint() {
+  WindowLayer& layer = windowLayer;
+  if (layer.system && !(layer.flags & flagFullScreen))
+    layer.system->presentRows(0, layer.height - 1);
+}
+
+void directXPresenterMain() {
+  if (openPresenterWindow()) runDirectXPresenter();
+}
+
+int32_t directXInit(const char* title, int32_t width, int32_t height, int32_t depth,
+                    int32_t refreshRate, int32_t flags) {
+  windowLayer = WindowLayer{};
+  {
+    std::lock_guard<std::mutex> guard(retraceMutex);
+    retracePending = retraceSignalled = false;
+  }
+  if (flags & (flagOpenGl | flagColourKeyed)) return -1;
+  windowLayer.path = PresentPath::sharedSurface;
+  windowLayer.openWindow = directXOpenWindow;
+  windowLayer.closeWindow = directXCloseWindow;
+  windowLayer.repaint = directXRepaint;
+  windowLayer.presenterMain = directXPresenterMain;
+  return startWindowLayer(title, width, height, std::max(depth, 8), refreshRate, flags);
+}
+
+}  // namespace
+
+void waitRetraceSignalled() {
+  lockWindowLayer();
+  WindowSystem* system = windowLayer.windowGone ? nullptr : windowLayer.system;
+  int32_t rate = gfxScreen ? gfxScreen->refreshRate : 0;
+  if (system) {
+    std::lock_guard<std::mutex> guard(retraceMutex);
+    retraceSignalled = false;
+    retracePending = true;
+  }
+  unlockWindowLayer();
+  if (!system) return;
+  system->waitForRetrace(rate > 0 ? 1000 / rate + 1 : 20);
+  std::lock_guard<std::mutex> guard(retraceMutex);
+  retraceSignalled = true;
+  retraceDone.notify_all();
+}
+
+void awaitPendingRetrace() {
+  std::unique_lock<std::mutex> wait(retraceMutex);
+  if (!retracePending) return;
+  retraceDone.wait_for(wait, std::chrono::milliseconds(20), [] { return retraceSignalled; });
+  retracePending = false;
+}
+
+const DisplayDriver directXDriver = {
+    .name = "DirectX",
+    .init = directXInit,
+    .exit = stopWindowLayer,
+    .lock = lockWindowLayer,
+    .unlock = unlockWindowLayer,
+    .setPaletteEntry = setWindowPaletteEntry,
+    .waitRetrace = waitRetraceSignalled,
+    .readMouse = nullptr,   // filled by the mouse handling
+    .placeMouse = nullptr,  // filled by the mouse handling
+    .setTitle = setWindowTitle,
+    .moveWindow = moveMainWindow,
+    .listModes = listWindowModes,
+    .showPage = nullptr,
+    .pumpInput = nullptr,
+};

@@ -1,0 +1,93 @@
+// The "GDI" driver: the presenter shows rows from the framebuffer, or from a
+// conversion buffer when the display's pixel format differs, out of the
+// program's own memory (XPutImage on X11).
+#include <algorithm>
+
+#include "gfx/display/window_layer.h"
+#include "gfx/gfx.h"
+
+namespace {
+
+// Rows go out unchanged when the display keeps the framebuffer's format.
+bool displayTakesFramebuffer(const GfxScreen& screen, DisplayFormat format) {
+  if (screen.scanlineSize != 1 || format.rgbOrder != 0) return false;
+  return (screen.depth == 32 && format.depth == 32) || (screen.depth == 16 && format.depth == 16);
+}
+
+int32_t gdiOpenWindow() {
+  WindowLayer& layer = windowLayer;
+  WindowSystem& system = *layer.system;
+  if (layer.flags & flagFullScreen) {
+    // Full screen needs a display mode of exactly the screen's size.
+    if (!system.setDisplayMode({layer.width, layer.height, layer.refreshRate})) return -1;
+    layer.modeChanged = true;
+  }
+  if (createMainWindow(mainWindowSpec(layer.height)) != 0) return -1;
+  DisplayFormat format = system.displayFormat();
+  if (!displayTakesFramebuffer(*gfxScreen, format)) {
+    layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
+    if (!layer.blitter) return -1;
+    layer.conversionPitch = (layer.width * displayBytesPerPixel(format.depth) + 3) & ~3;
+    layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.height, 0);
+  }
+  gfxScreen->refreshRate = system.refreshRate();
+  return 0;
+}
+
+void gdiCloseWindow() {
+  WindowLayer& layer = windowLayer;
+  layer.blitter = nullptr;
+  layer.conversion = {};
+  layer.conversionPitch = 0;
+  if (!layer.system) return;
+  if (layer.modeChanged) layer.system->restoreDisplayMode();
+  layer.modeChanged = false;
+  layer.system->destroyWindow();
+}
+
+// Every row again, as last converted.
+void gdiRepaint() {
+  WindowLayer& layer = windowLayer;
+  if (!layer.system || !gfxScreen) return;
+  if (layer.blitter)
+    layer.system->presentPixels(layer.conversion.data(), layer.conversionPitch, 0,
+                                layer.height - 1);
+  else
+    layer.system->presentPixels(gfxScreen->visibleFramebuffer, gfxScreen->pitch, 0,
+                                layer.height - 1);
+}
+
+void gdiPresenterMain() {
+  if (openPresenterWindow()) runGdiPresenter();
+}
+
+int32_t gdiInit(const char* title, int32_t width, int32_t height, int32_t depth,
+                int32_t refreshRate, int32_t flags) {
+  windowLayer = WindowLayer{};
+  if (flags & flagOpenGl) return -1;
+  windowLayer.path = PresentPath::clientPixels;
+  windowLayer.openWindow = gdiOpenWindow;
+  windowLayer.closeWindow = gdiCloseWindow;
+  windowLayer.repaint = gdiRepaint;
+  windowLayer.presenterMain = gdiPresenterMain;
+  return startWindowLayer(title, width, height, std::max(depth, 8), refreshRate, flags);
+}
+
+}  // namespace
+
+const DisplayDriver gdiDriver = {
+    .name = "GDI",
+    .init = gdiInit,
+    .exit = stopWindowLayer,
+    .lock = lockWindowLayer,
+    .unlock = unlockWindowLayer,
+    .setPaletteEntry = setWindowPaletteEntry,
+    .waitRetrace = waitRetraceBySleeping,
+    .readMouse = nullptr,   // filled by the mouse handling
+    .placeMouse = nullptr,  // filled by the mouse handling
+    .setTitle = setWindowTitle,
+    .moveWindow = moveMainWindow,
+    .listModes = listWindowModes,
+    .showPage = nullptr,
+    .pumpInput = nullptr,
+};

@@ -1,0 +1,27 @@
+// The "OpenGL" driver takes part in driver selection only: it accepts
+// nothing but flagOpenGl requests, and this system has no OpenGL back end to
+// serve those either, so every init fails and selection moves on.
+#include "gfx/display/window_layer.h"
+#include "gfx/gfx.h"
+
+namespace {
+int32_t openGlInit(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) { return -1; }
+void openGlExit() {}
+}  // namespace
+
+const DisplayDriver openGlDriver = {
+    .name = "OpenGL",
+    .init = openGlInit,
+    .exit = openGlExit,
+    .lock = lockWindowLayer,
+    .unlock = unlockWindowLayer,
+    .setPaletteEntry = nullptr,
+    .waitRetrace = waitRetraceBySleeping,
+    .readMouse = nullptr,
+    .placeMouse = nullptr,
+    .setTitle = setWindowTitle,
+    .moveWindow = moveMainWindow,
+    .listModes = listWindowModes,
+    .showPage = nullptr,
+    .pumpInput = nullptr,
+};

@@ -1,0 +1,103 @@
+// The presenter's rounds: about every 10 ms, under the driver lock, show the
+// span of changed rows, refresh keyState and pump the window's messages.
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "gfx/display/window_layer.h"
+#include "gfx/gfx.h"
+#include "input/window_input.h"
+
+namespace {
+
+constexpr auto roundPause = std::chrono::milliseconds(10);
+
+// First and last changed display row; false when none changed.
+bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
+  int32_t rows = screen.height * screen.scanlineSize;
+  int32_t row = 0;
+  while (row < rows && !screen.dirtyLines[row]) ++row;
+  if (row == rows) return false;
+  *first = row;
+  row = rows - 1;
+  while (!screen.dirtyLines[row]) --row;
+  *last = row;
+  return true;
+}
+
+void clearDirtyLines(GfxScreen& screen) {
+  std::memset(screen.dirtyLines, 0, static_cast<size_t>(screen.height) * screen.scanlineSize);
+}
+
+// A changed palette is shown by converting every row again.
+void takePaletteChange() {
+  if (!windowLayer.paletteChanged) return;
+  windowLayer.paletteChanged = false;
+  markAllRowsDirty();
+}
+
+void gdiRound(WindowSystem& system) {
+  WindowLayer& layer = windowLayer;
+  GfxScreen& screen = *gfxScreen;
+  takePaletteChange();
+  int32_t first, last;
+  if (findDirtySpan(screen, &first, &last)) {
+    if (layer.blitter) {
+      layer.blitter(layer.conversion.data(), layer.conversionPitch);
+      system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
+    } else {
+      system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
+    }
+  }
+  clearDirtyLines(screen);
+  if (layer.windowActive) refreshKeyStateFromVirtualKeys(system);
+  pumpMessages();
+}
+
+void directXRound(WindowSystem& system) {
+  WindowLayer& layer = windowLayer;
+  GfxScreen& screen = *gfxScreen;
+  if (layer.windowActive || !(layer.flags & flagFullScreen)) {
+    takePaletteChange();
+    int32_t first, last;
+    PixelSurface surface{};
+    if (findDirtySpan(screen, &first, &last) && layer.blitter &&
+        (surface = system.surface()).pixels) {
+      int32_t offset = layer.verticalOffset;
+      layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch,
+                    surface.pitch);
+      system.presentRows(first + offset, last + offset);
+      clearDirtyLines(screen);
+    }
+  }
+  if (layer.windowActive) refreshKeyStateFromScanCodes(system);
+  pumpMessages();
+}
+
+// Takes the lock for one round; false when the presenter is to stop.
+template <void (*round)(WindowSystem&)>
+bool lockedRound() {
+  lockWindowLayer();
+  bool go = presenterRunning && gfxScreen && windowLayer.system;
+  if (go) round(*windowLayer.system);
+  unlockWindowLayer();
+  return go;
+}
+
+}  // namespace
+
+void runGdiPresenter() {
+  windowLayer.windowActive = 1;
+  signalPresenterReady();
+  while (presenterRunning && lockedRound<gdiRound>()) std::this_thread::sleep_for(roundPause);
+}
+
+void runDirectXPresenter() {
+  windowLayer.windowActive = 1;
+  signalPresenterReady();
+  while (presenterRunning) {
+    std::this_thread::sleep_for(roundPause);
+    awaitPendingRetrace();
+    if (!lockedRound<directXRound>()) break;
+  }
+}
