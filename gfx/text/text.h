@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct FileHandle;
+
 // clearScreen modes: 0 whole screen, 1 graphics view, 2 text view, notGiven the
 // default choice.
 void clearScreen(int32_t mode);
@@ -19,4 +21,7 @@ constexpr int32_t printSpaceAfter = 0x10;
 int32_t writeText(int32_t fileNumber, const std::string& text, int32_t mask);
 int32_t writeInt(int32_t fileNumber, int32_t value, int32_t mask);
 int32_t writeUInt(int32_t fileNumber, uint32_t value, int32_t mask);
+// Moves the handle's print position to the next 14-column print zone, or to
+// a new line when the zone would pass the line width.
+int32_t nextPrintZone(FileHandle& file);
 int32_t setTextView(int32_t top, int32_t bottom, int32_t moveCursor);

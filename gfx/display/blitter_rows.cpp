@@ -1,0 +1,58 @@
+// The dirty-row loop that every blitter runs, and the row copy.
+#include "gfx/display/blitter_rows.h"
+
+#include <cstddef>
+
+#include "gfx/cpu_features.h"
+#include "gfx/depth_routines.h"
+#include "gfx/screen.h"
+
+namespace blitters {
+
+void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourceBytes,
+                   RowConverter convert, const uint32_t* table) {
+  const GfxScreen* screen = gfxScreen;
+  // A routine made for another pixel size would read past the framebuffer rows.
+  if (!screen || !destination || screen->bytesPerPixel != sourceBytes) return;
+  if (!table) table = sourceBytes == 1 ? screen->devicePalette : blitterWorkTable;
+  if (!table) return;
+  const int32_t repeat = screen->scanlineSize > 0 ? screen->scanlineSize : 1;
+  const ptrdiff_t pitch = destinationPitch;
+  for (int32_t row = 0; row < screen->height; ++row) {
+    if (!screen->dirtyLines[row]) continue;
+    const uint8_t* in = screen->visibleFramebuffer + static_cast<ptrdiff_t>(row) * screen->pitch;
+    for (int32_t copy = 0; copy < repeat; ++copy) {
+      ptrdiff_t displayRow = static_cast<ptrdiff_t>(row) * repeat + copy;
+      convert(destination + displayRow * pitch, in, screen->width, table);
+    }
+  }
+}
+
+namespace {
+// The block copy of the processor's vector level. Not the process-wide
+// blockCopy: the main thread re-chooses that one whenever it binds a target,
+// and this runs on the presenter thread.
+void copyBytes(void* out, const void* in, size_t bytes) {
+  switch (vectorLevel()) {
+    case VectorLevel::avx2: return spans::copyAvx2(out, in, bytes);
+    case VectorLevel::sse2: return spans::copySse2(out, in, bytes);
+    case VectorLevel::plain: return spans::copyPlain(out, in, bytes);
+  }
+}
+
+template <int32_t PixelBytes>
+void copyRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t*) {
+  copyBytes(out, in, static_cast<size_t>(width) * PixelBytes);
+}
+}  // namespace
+
+}  // namespace blitters
+
+void copyBlitter(uint8_t* destination, int32_t destinationPitch) {
+  using namespace blitters;
+  const GfxScreen* screen = gfxScreen;
+  if (!screen) return;
+  if (screen->bytesPerPixel == 1) return blitter<1, copyRow<1>>(destination, destinationPitch);
+  if (screen->bytesPerPixel == 2) return blitter<2, copyRow<2>>(destination, destinationPitch);
+  blitter<4, copyRow<4>>(destination, destinationPitch);
+}

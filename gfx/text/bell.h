@@ -1,0 +1,16 @@
+// The platform bell that BEL in printed text rings. The window layer points
+// it at its own bell while a window is up; without one the terminal rings.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+using BellRoutine = void (*)(int32_t frequency, int32_t durationMs);
+
+extern std::atomic<BellRoutine> platformBell;
+
+// The default: "\a" to the terminal, when there is one.
+void terminalBell(int32_t frequency, int32_t durationMs);
+
+// The bell of BEL: 1000 Hz for 250 ms.
+void ringBell();
