@@ -2,6 +2,7 @@
 // handshake, the driver lock and the operations the window drivers share.
 #include "gfx/display/window_layer.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "gfx/gfx.h"
+#include "gfx/text/bell.h"
 #include "input/window_input.h"
 
 namespace {
@@ -29,6 +31,12 @@ std::mutex startupMutex;
 std::condition_variable startupChanged;
 Startup startup;
 
+// BEL in printed text rings the window's bell while the window is up.
+void windowBell(int32_t, int32_t) {
+  std::lock_guard<std::recursive_mutex> guard(driverLock);
+  if (windowLayer.system && !windowLayer.windowGone) windowLayer.system->bell();
+}
+
 void announce(Startup state) {
   std::lock_guard<std::mutex> guard(startupMutex);
   startup = state;
@@ -36,6 +44,7 @@ void announce(Startup state) {
 }
 
 void presenterThreadMain() {
+  pthread_setname_np(pthread_self(), "krgfx-presenter");
   presenterThreadId = static_cast<pid_t>(gettid());
   windowLayer.presenterMain();
   announce(Startup::ended);
@@ -93,11 +102,14 @@ int32_t startWindowLayer(const char* title, int32_t width, int32_t height, int32
   if (startup == Startup::ended) return -1;
   wait.unlock();
   if (flags & flagHighPriority) setPresenterPriority(true);
+  platformBell = windowBell;
   return 0;
 }
 
 void stopWindowLayer() {
   presenterRunning = false;
+  BellRoutine ours = windowBell;
+  platformBell.compare_exchange_strong(ours, terminalBell);
   // The program may still hold the lock: free it so the presenter can finish.
   if (gfxScreen && gfxScreen->lockCount != 0) {
     gfxScreen->lockCount = 0;

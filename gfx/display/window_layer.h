@@ -16,12 +16,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/display/blitter.h"
 #include "gfx/display/display_driver.h"
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
 
-using Blitter = void (*)(uint8_t* destination, int32_t destinationPitch);
-Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder);
 
 // How a back end shows its pictures: through a surface that the window system
 // owns and the Blitter writes into ("DirectX"), or from the layer's own memory

@@ -1,12 +1,9 @@
 // The window layer's process-wide state.
 #include "gfx/display/window_layer.h"
 
+#include "gfx/display/x11/x11_window_system.h"
+
 WindowLayer windowLayer;
 std::atomic<bool> presenterRunning;
 
-namespace {
-WindowSystem* noWindowSystem(PresentPath) { return nullptr; }
-void closeNothing(WindowSystem*) {}
-}  // namespace
-
-WindowSystemProvider windowSystemProvider = {noWindowSystem, closeNothing};
+WindowSystemProvider windowSystemProvider = {openX11WindowSystem, closeX11WindowSystem};

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "gfx/display/window_layer.h"
 #include "scripted_window_system.h"
@@ -53,11 +55,17 @@ class WindowLayerTest : public ScreenTest {
     gfxScreen->eventLock.release();
     return types;
   }
+  // Presenter threads of this process.
   static int threadCount() {
     int count = 0;
     if (DIR* tasks = opendir("/proc/self/task")) {
-      while (dirent* entry = readdir(tasks))
-        if (entry->d_name[0] != '.') ++count;
+      while (dirent* entry = readdir(tasks)) {
+        if (entry->d_name[0] == '.') continue;
+        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name == "krgfx-presenter") ++count;
+      }
       closedir(tasks);
     }
     return count;

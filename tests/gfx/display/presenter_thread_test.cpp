@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "gfx/text/bell.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/window_layer_fixture.h"
@@ -231,6 +232,16 @@ TEST_P(Presenter, ASixteenBitDisplayGetsConvertedRows) {
   auto shown = system.presentations();
   EXPECT_EQ(shown[0].bytesPerPixel, 2);
   EXPECT_EQ(shown[0].pixel(100, 3), 0xFC08u);
+}
+
+TEST_P(Presenter, BelRingsTheWindowsBellWhileTheWindowIsUp) {
+  openOn(GetParam());
+  lockScreen();
+  ringBell();
+  unlockScreen(1, 0);
+  EXPECT_EQ(system.bellCount(), 1);
+  closeScreen();
+  EXPECT_EQ(platformBell.load(), &terminalBell);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWindowDrivers, Presenter, ::testing::Values("DirectX", "GDI"));

@@ -1,0 +1,171 @@
+// Turning X events into the window procedure's messages, one event at a time
+// so that a message that replaces the window (full screen) is seen by the
+// events after it.
+#include <X11/extensions/Xrandr.h>
+
+#include "gfx/display/x11/x11_connection.h"
+
+namespace {
+
+constexpr int maxEventsPerDispatch = 512;
+constexpr int32_t wheelStep = 120;
+
+WindowMessage message(MessageKind kind) {
+  WindowMessage result{};
+  result.kind = kind;
+  result.repeatCount = 1;
+  return result;
+}
+
+WindowMessage pointerMessage(MessageKind kind, int x, int y, int32_t button = 0) {
+  WindowMessage result = message(kind);
+  result.x = x;
+  result.y = y;
+  result.button = button;
+  return result;
+}
+
+// X button numbers to button bits: 1 left, 3 right, 2 middle, 8 and 9 extra.
+int32_t buttonBit(unsigned button) {
+  switch (button) {
+    case 1: return 0x1;
+    case 3: return 0x2;
+    case 2: return 0x4;
+    case 8: return 0x8;
+    case 9: return 0x10;
+    default: return 0;
+  }
+}
+
+void translateButton(const XButtonEvent& event, std::vector<WindowMessage>& messages) {
+  bool press = event.type == ButtonPress;
+  if (event.button >= 4 && event.button <= 7) {
+    // Wheel notches come as presses of buttons 4 (forward) to 7 (right).
+    if (!press) return;
+    bool vertical = event.button <= 5;
+    WindowMessage wheel = pointerMessage(
+        vertical ? MessageKind::wheel : MessageKind::horizontalWheel, event.x, event.y);
+    wheel.wheelDelta = (event.button == 4 || event.button == 7) ? wheelStep : -wheelStep;
+    messages.push_back(wheel);
+    return;
+  }
+  if (int32_t bit = buttonBit(event.button))
+    messages.push_back(pointerMessage(press ? MessageKind::buttonDown : MessageKind::buttonUp,
+                                      event.x, event.y, bit));
+}
+
+}  // namespace
+
+void X11WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& message)) {
+  std::vector<WindowMessage> messages;
+  for (int count = 0; count < maxEventsPerDispatch && !dead_ && XPending(display_); ++count) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    messages.clear();
+    translate(event, messages);
+    for (const WindowMessage& each : messages) procedure(each);
+  }
+  messages.clear();
+  if (!dead_) dueTimers(messages);
+  if (dead_ && !deathReported_) {
+    deathReported_ = true;
+    messages.push_back(message(MessageKind::destroyed));
+  }
+  for (const WindowMessage& each : messages) procedure(each);
+}
+
+void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messages) {
+  if (randrEventBase_ >= 0 && event.type == randrEventBase_ + RRScreenChangeNotify) {
+    XRRUpdateConfiguration(&event);
+    messages.push_back(message(MessageKind::displayChange));
+    return;
+  }
+  if (!window_ || event.xany.window != window_) return;
+  switch (event.type) {
+    case KeyPress:
+    case KeyRelease:
+      translateKey(event.xkey, messages);
+      break;
+    case MotionNotify:
+      messages.push_back(pointerMessage(MessageKind::mouseMove, event.xmotion.x, event.xmotion.y));
+      break;
+    case EnterNotify:
+      messages.push_back(
+          pointerMessage(MessageKind::mouseMove, event.xcrossing.x, event.xcrossing.y));
+      break;
+    case LeaveNotify:
+      if (event.xcrossing.mode == NotifyNormal && event.xcrossing.detail != NotifyInferior)
+        messages.push_back(message(MessageKind::mouseLeave));
+      break;
+    case ButtonPress:
+    case ButtonRelease:
+      translateButton(event.xbutton, messages);
+      break;
+    case FocusIn:
+    case FocusOut:
+      if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab ||
+          event.xfocus.detail == NotifyInferior)
+        break;
+      translateFocus(event.type == FocusIn, messages);
+      break;
+    case MapNotify:
+    case UnmapNotify: {
+      mapped_ = event.type == MapNotify;
+      WindowMessage activation = message(MessageKind::activate);
+      activation.active = focused_;
+      activation.minimised = !mapped_;
+      messages.push_back(activation);
+      break;
+    }
+    case Expose:
+      if (event.xexpose.count == 0) messages.push_back(message(MessageKind::paint));
+      break;
+    case ConfigureNotify: {
+      WindowRect client = clientRectOnScreen();
+      if (lastX_ != INT32_MIN && (client.left != lastX_ || client.top != lastY_))
+        messages.push_back(message(MessageKind::moving));
+      lastX_ = client.left;
+      lastY_ = client.top;
+      break;
+    }
+    case ClientMessage:
+      if (event.xclient.message_type == protocolsAtom_ &&
+          static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom_)
+        messages.push_back(message(MessageKind::close));
+      break;
+    case DestroyNotify:
+      // Destroyed by someone else: the window is gone for good.
+      if (event.xdestroywindow.window == window_) {
+        window_ = topLevel_ = 0;
+        gc_ = nullptr;
+        freeSharedImage();
+        messages.push_back(message(MessageKind::destroyed));
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+// Focus follows the pointer when no window manager runs: any focus change
+// except inside the window counts.
+void X11WindowSystem::translateFocus(bool focused, std::vector<WindowMessage>& messages) {
+  if (focused == focused_) return;
+  focused_ = focused;
+  if (!focused) std::fill(std::begin(keysDown_), std::end(keysDown_), 0);
+  WindowMessage activation = message(MessageKind::activate);
+  activation.active = focused;
+  activation.minimised = !mapped_;
+  messages.push_back(activation);
+}
+
+void X11WindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
+  Clock::time_point now = Clock::now();
+  for (auto& [id, timer] : timers_) {
+    if (now < timer.due) continue;
+    timer.due = now + std::chrono::milliseconds(timer.intervalMs);
+    WindowMessage tick = message(MessageKind::timer);
+    tick.timerId = id;
+    messages.push_back(tick);
+  }
+}

@@ -1,0 +1,263 @@
+#include <X11/Xatom.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <vector>
+
+#include "gfx/display/window_layer.h"
+#include "input/input.h"
+#include "input/key_buffer.h"
+#include "support/x11_window_fixture.h"
+
+extern char** environ;
+
+namespace {
+
+// A pattern with different red, green and blue in every pixel of a region.
+uint32_t patternAt(int32_t x, int32_t y) {
+  return 0xFF000000u | static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
+         static_cast<uint32_t>((x ^ y) & 0xFF) << 8 | static_cast<uint32_t>((y * 3 + x) & 0xFF);
+}
+
+// What an X visual of that depth shows for a 32-bit framebuffer colour.
+unsigned long shownAs(uint32_t colour, int visualDepth) {
+  if (visualDepth != 16) return colour & 0xFFFFFF;
+  uint32_t red = colour >> 16 & 0xFF, green = colour >> 8 & 0xFF, blue = colour & 0xFF;
+  return (red >> 3) << 11 | (green >> 2) << 5 | blue >> 3;
+}
+
+void drawPattern() {
+  lockScreen();
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t y = 0; y < screen.height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(screen.visibleFramebuffer +
+                                            static_cast<size_t>(y) * screen.pitch);
+    for (int32_t x = 0; x < screen.width; ++x) row[x] = patternAt(x, y);
+  }
+  unlockScreen(-1, -1);
+}
+
+void emptyKeyBuffer() {
+  while (takeKey() != 0) {
+  }
+}
+
+bool takesCloseKey() {
+  for (int32_t key = takeKey(); key != 0; key = takeKey())
+    if (key == windowCloseKey) return true;
+  return false;
+}
+
+struct Case {
+  const char* driver;
+  int screen;  // 0: 24-bit, 1: 16-bit
+};
+
+class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Case> {
+ protected:
+  // Number of pixels of the window that differ from the pattern.
+  long mismatches(Window window) {
+    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+    if (!image) return -1;
+    long wrong = 0;
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x)
+        if (XGetPixel(image, x, y) != shownAs(patternAt(x, y), image->depth)) ++wrong;
+    XDestroyImage(image);
+    return wrong;
+  }
+};
+
+}  // namespace
+
+TEST_P(X11Window, AnEightHundredBySixHundredPatternArrivesPixelForPixel) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, GetParam().driver);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window) == 0; }))
+      << mismatches(window) << " pixels differ";
+}
+
+TEST_P(X11Window, TheWindowCarriesTheClassNameAndTheProgramsTitle) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  XClassHint hint{};
+  ASSERT_TRUE(XGetClassHint(test, window, &hint));
+  std::string className = hint.res_class;
+  XFree(hint.res_name);
+  XFree(hint.res_class);
+  EXPECT_EQ(className.size(), 19u);
+  EXPECT_EQ(className.find_first_not_of("0123456789abcdef", 11), std::string::npos);
+  char* title = nullptr;
+  ASSERT_TRUE(XFetchName(test, window, &title));
+  EXPECT_STREQ(title, "krgfx_x11_tests");
+  XFree(title);
+  XWindowAttributes attributes;
+  ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  EXPECT_EQ(attributes.width, 800);
+  EXPECT_EQ(attributes.height, 600);
+  EXPECT_EQ(attributes.map_state, IsViewable);
+  gfxScreen->driver->setTitle("inny");
+  EXPECT_TRUE(eventually([&] {
+    char* now = nullptr;
+    bool changed = XFetchName(test, window, &now) && std::string(now) == "inny";
+    if (now) XFree(now);
+    return changed;
+  }));
+}
+
+TEST_P(X11Window, DeleteWindowReachesTheKeyBufferAndTheWindowStays) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  emptyKeyBuffer();
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(test, "WM_PROTOCOLS", False);
+  request.xclient.format = 32;
+  request.xclient.data.l[0] = static_cast<long>(XInternAtom(test, "WM_DELETE_WINDOW", False));
+  request.xclient.data.l[1] = CurrentTime;
+  XSendEvent(test, window, False, NoEventMask, &request);
+  XFlush(test);
+  EXPECT_TRUE(eventually(takesCloseKey));
+  XWindowAttributes attributes;
+  EXPECT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  EXPECT_EQ(presenterThreads(), 1);
+}
+
+TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 8, 1, 0, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  lockScreen();
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t y = 0; y < 600; ++y)
+    for (int32_t x = 0; x < 800; ++x)
+      screen.visibleFramebuffer[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 + 16 * (y / 100));
+  unlockScreen(-1, -1);
+  auto wrongPixels = [&] {
+    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+    if (!image) return -1L;
+    long wrong = 0;
+    for (int y = 0; y < 600; y += 7)
+      for (int x = 0; x < 800; x += 5) {
+        uint32_t colour = screen.devicePalette[x / 50 + 16 * (y / 100)];  // 0x00BBGGRR
+        uint32_t argb = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+        if (XGetPixel(image, x, y) != shownAs(argb, image->depth)) ++wrong;
+      }
+    XDestroyImage(image);
+    return wrong;
+  };
+  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels();
+}
+
+TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresenter) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  emptyKeyBuffer();
+  XDestroyWindow(test, window);
+  XFlush(test);
+  EXPECT_TRUE(eventually(takesCloseKey));
+  EXPECT_TRUE(eventually([] { return presenterThreads() == 0; }));
+  gfxScreen->driver->setTitle("nothing happens");
+  EXPECT_EQ(gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN), 0);
+  drawPattern();
+  closeScreen();
+}
+
+INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
+                         ::testing::Values(Case{"DirectX", 0}, Case{"GDI", 0},
+                                           Case{"DirectX", 1}, Case{"GDI", 1}),
+                         [](const auto& info) {
+                           return std::string(info.param.driver) +
+                                  (info.param.screen ? "On16Bits" : "On24Bits");
+                         });
+
+using X11FullScreen = X11Window;
+
+TEST_P(X11FullScreen, FullScreenAndBackOnTheEightHundredBySixHundredScreen) {
+  ASSERT_TRUE(useScreen(0));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, GetParam().driver);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* state = nullptr;
+  XGetWindowProperty(test, window, XInternAtom(test, "_NET_WM_STATE", False), 0, 8, False,
+                     XA_ATOM, &type, &format, &count, &after, &state);
+  ASSERT_EQ(count, 1u);
+  EXPECT_EQ(reinterpret_cast<Atom*>(state)[0], XInternAtom(test, "_NET_WM_STATE_FULLSCREEN", False));
+  XFree(state);
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window) == 0; }))
+      << mismatches(window) << " pixels differ, active " << windowLayer.windowActive;
+  // Back to a window: a new mode opens windowed.
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window) == 0; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, X11FullScreen,
+                         ::testing::Values(Case{"DirectX", 0}, Case{"GDI", 0}),
+                         [](const auto& info) { return std::string(info.param.driver); });
+
+using X11Display = X11WindowTest;
+
+TEST_F(X11Display, WithNoDisplayReachableEveryWindowDriverFails) {
+  setenv("DISPLAY", ":9999", 1);
+  EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
+  EXPECT_EQ(gfxScreen, nullptr);
+  EXPECT_EQ(presenterThreads(), 0);
+}
+
+// An X server of our own, ended while the program's window is on it.
+TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
+  std::string name = ":" + std::to_string(400 + getpid() % 500);
+  const char* arguments[] = {"Xvfb", name.c_str(), "-screen", "0", "640x480x24",
+                             "-nolisten", "tcp", nullptr};
+  pid_t server = 0;
+  ASSERT_EQ(posix_spawnp(&server, "Xvfb", nullptr, nullptr, const_cast<char**>(arguments),
+                         environ),
+            0);
+  setenv("DISPLAY", name.c_str(), 1);
+  ASSERT_TRUE(eventually([&] {
+    Display* probe = XOpenDisplay(name.c_str());
+    if (probe) XCloseDisplay(probe);
+    return probe != nullptr;
+  }));
+  unsetenv("KRGFX");
+  ASSERT_EQ(openScreen(640, 480, 32, 1, 0, 0), 0);
+  emptyKeyBuffer();
+  ASSERT_GT(server, 0);
+  kill(server, SIGKILL);
+  waitpid(server, nullptr, 0);
+  EXPECT_TRUE(eventually(takesCloseKey));
+  EXPECT_TRUE(eventually([] { return presenterThreads() == 0; }));
+  gfxScreen->driver->setTitle("gone");
+  EXPECT_TRUE(gfxScreen->driver->listModes(32).empty());
+  drawPattern();
+  closeScreen();
+  EXPECT_EQ(gfxScreen, nullptr);
+}
