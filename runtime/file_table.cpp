@@ -1,6 +1,23 @@
-// Closing every numbered file at the end of the program.
+// Free file numbers, closing one numbered file and closing them all.
 #include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
+
+int32_t freeFileNumber() {
+  for (int32_t number = 1; number <= 255; ++number) {
+    if (!fileHandleOf(number)->hooks) return number;
+  }
+  return 0;
+}
+
+int32_t closeFile(int32_t fileNumber) {
+  if (fileNumber == 0) return setRuntimeError(errBadCall);  // the console stays
+  FileHandle* file = fileHandleOf(fileNumber);
+  if (!file || !file->hooks || !file->hooks->close) return setRuntimeError(errBadCall);
+  int32_t result = file->hooks->close(*file);
+  if (result != 0) return setRuntimeError(result);
+  *file = FileHandle{};
+  return setRuntimeError(0);
+}
 
 void closeAllFiles() {
   if (!runtimeState.filesInUse) return;

@@ -41,6 +41,7 @@ struct FileHandle {
   int32_t pushBackLength;
   const FileOps* hooks;
   FILE* stream;
+  char* streamBuffer;  // the stream's own 8192-byte buffer, released with it
 };
 
 // Text and input operations that a graphics screen takes over while it is

@@ -1,0 +1,19 @@
+// Loading images from files: the steps behind loadImageFile, open to callers
+// that already have a stream (an in-memory one in the fuzz target).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// Loads a BMP or raw dump from the stream's start into destination (null:
+// the screen's work page). The stream stays open. Returns the result code
+// without recording it.
+int32_t loadImageStream(std::FILE* file, void* destination, uint32_t* palette);
+
+// The two kinds of file. loadRawDump starts just after the first byte
+// (`kind`, 0xFD or 0xFE); loadBmp at the start of the file.
+int32_t loadRawDump(std::FILE* file, int32_t kind, void* destination, uint32_t* palette);
+int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette);
+
+// Sends all 256 devicePalette entries to the running driver.
+void refreshDisplayPalette();
