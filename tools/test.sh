@@ -38,7 +38,7 @@ build build-asan -DKRGFX_SANITIZE=address,undefined -DKRGFX_BENCH=OFF
 (cd build-asan && ctest --output-on-failure -j"$jobs")
 
 echo "== ThreadSanitizer (threaded tests)"
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp
 build build-tsan -DKRGFX_SANITIZE=thread -DKRGFX_BENCH=OFF
 (cd build-tsan && ctest --output-on-failure -j"$jobs" -L threaded --no-tests=ignore)
 

@@ -44,6 +44,7 @@ int32_t directXOpenWindow() {
     int32_t modeHeight = setFullScreenMode(system, layer.width, layer.height, layer.refreshRate);
     if (!modeHeight) return -1;
     layer.modeChanged = true;
+    layer.modeHeight = modeHeight;
     layer.verticalOffset = (modeHeight - layer.height) / 2;
     spec = mainWindowSpec(modeHeight);
   } else {

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr auto roundPause = std::chrono::milliseconds(10);
+constexpr auto reopenPause = std::chrono::milliseconds(300);
 
 // First and last changed display row; false when none changed.
 bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
@@ -54,10 +55,28 @@ void gdiRound(WindowSystem& system) {
   pumpMessages();
 }
 
+// Full screen whose display mode another program changed: the window is
+// closed and opened again, retrying every 300 ms, before anything is shown.
+bool fullScreenLost(WindowSystem& system) {
+  WindowLayer& layer = windowLayer;
+  if (!(layer.flags & flagFullScreen)) return false;
+  WindowRect display = system.screenRect();
+  if (system.hasWindow() && display.right - display.left == layer.width &&
+      display.bottom - display.top == layer.modeHeight)
+    return false;
+  auto now = std::chrono::steady_clock::now();
+  if (now < layer.nextReopen) return true;
+  layer.nextReopen = now + reopenPause;
+  layer.closeWindow();
+  if (layer.openWindow() != 0) return true;
+  markAllRowsDirty();
+  return false;
+}
+
 void directXRound(WindowSystem& system) {
   WindowLayer& layer = windowLayer;
   GfxScreen& screen = *gfxScreen;
-  if (layer.windowActive || !(layer.flags & flagFullScreen)) {
+  if ((layer.windowActive || !(layer.flags & flagFullScreen)) && !fullScreenLost(system)) {
     takePaletteChange();
     int32_t first, last;
     PixelSurface surface{};

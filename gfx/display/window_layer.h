@@ -13,6 +13,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -61,6 +62,8 @@ struct WindowLayer {
   std::vector<uint8_t> conversion;  // GDI conversion buffer
   int32_t conversionPitch;
   int32_t verticalOffset;  // full-screen picture centred in a taller mode
+  int32_t modeHeight;      // height of the full-screen display mode
+  std::chrono::steady_clock::time_point nextReopen;  // full screen lost: next try
   bool windowPlaced;       // a window position is remembered
   int32_t windowX, windowY;
   bool modeChanged;  // full screen changed the display mode

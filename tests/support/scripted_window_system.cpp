@@ -70,6 +70,11 @@ void ScriptedWindowSystem::setSurfaceAvailable(bool available) {
   surfaceAvailable_ = available;
 }
 
+void ScriptedWindowSystem::loseDisplayMode() {
+  Lock lock(mutex_);
+  modeSet_ = false;
+}
+
 void ScriptedWindowSystem::setPointer(int32_t screenX, int32_t screenY) {
   Lock lock(mutex_);
   pointerX_ = screenX;

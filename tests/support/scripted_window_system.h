@@ -53,6 +53,7 @@ class ScriptedWindowSystem : public WindowSystem {
   void setDisplayModes(std::vector<DisplayMode> modes);
   void failWindows(bool windowed, bool fullScreen);  // createWindow answers false
   void setSurfaceAvailable(bool available);          // surface() gives no pixels while false
+  void loseDisplayMode();  // another program changed the display mode back
   void setPointer(int32_t screenX, int32_t screenY);
   void setPointerOverThisWindow(bool over);
   void setKeyStates(const uint8_t virtualKeys[256], const uint8_t scanCodes[256]);

@@ -119,6 +119,7 @@ class X11WindowSystem : public WindowSystem {
   Rotation savedRotation_ = 0;
   short savedRate_ = 0;
   int32_t refreshRate_ = 0;
+  int32_t screenWidth_ = 0, screenHeight_ = 0;  // as the last mode change left it
   bool screenSaverSaved_ = false;
   int saverTimeout_ = 0, saverInterval_ = 0, saverBlanking_ = 0, saverExposures_ = 0;
   Clock::time_point retraceEpoch_ = Clock::now();

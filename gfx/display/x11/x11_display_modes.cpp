@@ -54,6 +54,8 @@ bool X11WindowSystem::setDisplayMode(const DisplayMode& mode) {
   if (done) {
     XSync(display_, False);
     if (rate) refreshRate_ = rate;
+    screenWidth_ = mode.width;
+    screenHeight_ = mode.height;
   }
   return done;
 }
@@ -63,6 +65,12 @@ void X11WindowSystem::restoreDisplayMode() {
   modeSaved_ = false;
   XRRScreenConfiguration* config = XRRGetScreenInfo(display_, root_);
   if (!config) return;
+  int sizeCount = 0;
+  XRRScreenSize* sizes = XRRConfigSizes(config, &sizeCount);
+  if (savedSize_ < sizeCount) {
+    screenWidth_ = sizes[savedSize_].width;
+    screenHeight_ = sizes[savedSize_].height;
+  }
   if (savedRate_)
     XRRSetScreenConfigAndRate(display_, config, root_, savedSize_, savedRotation_, savedRate_,
                               CurrentTime);

@@ -77,6 +77,11 @@ void X11WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
 void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messages) {
   if (randrEventBase_ >= 0 && event.type == randrEventBase_ + RRScreenChangeNotify) {
     XRRUpdateConfiguration(&event);
+    const auto& change = reinterpret_cast<const XRRScreenChangeNotifyEvent&>(event);
+    if (change.root == root_) {
+      screenWidth_ = change.width;
+      screenHeight_ = change.height;
+    }
     messages.push_back(message(MessageKind::displayChange));
     return;
   }
@@ -137,6 +142,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       // Destroyed by someone else: the window is gone for good.
       if (event.xdestroywindow.window == window_) {
         window_ = topLevel_ = 0;
+        if (gc_) XFreeGC(display_, gc_);
         gc_ = nullptr;
         freeSharedImage();
         messages.push_back(message(MessageKind::destroyed));

@@ -57,6 +57,8 @@ bool X11WindowSystem::connect(PresentPath path) {
   XSetIOErrorExitHandler(display_, connectionLost, this);
   screen_ = DefaultScreen(display_);
   root_ = RootWindow(display_, screen_);
+  screenWidth_ = DisplayWidth(display_, screen_);
+  screenHeight_ = DisplayHeight(display_, screen_);
   if (!chooseVisual()) return false;
   if (path == PresentPath::sharedSurface) {
     int major, minor;
@@ -95,8 +97,8 @@ X11WindowSystem::~X11WindowSystem() {
   // Xlib cannot close a connection that failed inside one of its calls (it
   // waits for its own lock for ever): close the socket and keep the rest.
   close(ConnectionNumber(display_));
-  static std::vector<Display*> lostConnections;
-  lostConnections.push_back(display_);
+  static auto* lostConnections = new std::vector<std::pair<Display*, GC>>;
+  lostConnections->emplace_back(display_, gc_);
 }
 
 // A true-colour visual: the default one, else any of 24 or 16 bits.
@@ -269,7 +271,7 @@ void X11WindowSystem::destroyWindow() {
     while (XCheckWindowEvent(display_, window_, ~0L, &event)) {
     }
   }
-  gc_ = nullptr;
+  if (!dead_) gc_ = nullptr;  // a lost connection's GC stays with it
   window_ = topLevel_ = 0;
   confined_ = captured_ = focused_ = mapped_ = false;
   lastX_ = lastY_ = INT32_MIN;
@@ -306,7 +308,7 @@ WindowRect X11WindowSystem::windowRect() { return clientRectOnScreen(); }
 
 WindowRect X11WindowSystem::screenRect() {
   if (dead_) return {0, 0, 0, 0};
-  return {0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
+  return {0, 0, screenWidth_, screenHeight_};
 }
 
 void X11WindowSystem::bell() {

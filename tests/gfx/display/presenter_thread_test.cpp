@@ -287,6 +287,22 @@ TEST_F(DirectXPresenter, FullScreenTakesTheNextTallerModeAndCentresThePicture) {
   EXPECT_EQ(shown[0].pixel(0, 84) & 0xFFFFFF, 0x00FF00u);
 }
 
+TEST_F(DirectXPresenter, AFullScreenModeChangedFromOutsideIsTakenAgain) {
+  openOn("DirectX", 32, flagFullScreen);
+  letPresenterRun();
+  system.loseDisplayMode();
+  lockScreen();
+  paintRow(9, 0xFF123456);
+  unlockScreen(9, 9);
+  ASSERT_TRUE(system.waitForPresentations(1));
+  EXPECT_EQ(system.createdWindows().size(), 2u);
+  EXPECT_TRUE(system.displayModeSet());
+  EXPECT_TRUE(system.currentWindow().fullScreen);
+  auto shown = system.presentations();
+  EXPECT_EQ(shown.back().first, 0);  // every row again in the new window
+  EXPECT_EQ(shown.back().pixel(0, 9) & 0xFFFFFF, 0x123456u);
+}
+
 TEST_F(DirectXPresenter, AnInactiveFullScreenShowsNothing) {
   openOn("DirectX", 32, flagFullScreen);
   deliver(scriptedActivation(false));
