@@ -1,6 +1,7 @@
-// The keyboard and mouse side of the window procedure, and the mouse state it
-// keeps. The window layer calls these on the presenter thread while it holds
-// the driver lock.
+// The keyboard and mouse side of the window procedure, the mouse state it
+// keeps, and the window layer's readMouse and placeMouse. The window layer
+// calls these on the presenter thread while it holds the driver lock (the
+// mouse operations come from the program's thread, also under that lock).
 #pragma once
 
 #include <cstdint>
@@ -22,21 +23,41 @@ struct MouseState {
 // One per process; the window layer resets part of it when it starts.
 extern MouseState mouseState;
 
+// True when the window system cannot report the pointer leaving the client
+// area: leave tracking then watches the pointer with a 100 ms timer (id 2).
+// X11 reports leaving, so this is false unless a window system lacks it.
+extern bool leaveTrackingByTimer;
+constexpr int32_t leaveTimerId = 2;
+constexpr int32_t leaveTimerIntervalMs = 100;
+
 // Resets what each start of the window layer resets (wheel, buttons, clip,
-// last screen position, visible cursor).
+// last screen position, leave tracking, visible cursor).
 void resetMouseForWindowLayer();
 
-// Key, system-key and character messages. Answers true when the message must
-// not reach the default handling (F10, Alt, the close key).
+// Key, system-key and character messages: key codes into the key buffer and
+// key events into the event ring. Answers true when the message must not
+// reach the default handling (F10, Alt, the close key Alt+F4).
 bool handleKeyboardMessage(WindowSystem& system, const WindowMessage& message);
 // Pointer messages (move, buttons, wheels, leave, timer, set-cursor, moving).
-// Runs the first step of the mouse handling (is the pointer inside?) too.
 void handleMouseMessage(WindowSystem& system, const WindowMessage& message);
-// Runs on every message before anything else: where the pointer is.
+// Runs on every message before anything else: is the pointer inside the
+// client area?
 void notePointerPosition(WindowSystem& system);
-// The keyboard and mouse part of an activation change.
+// The keyboard and mouse part of an activation change; `active` is the new
+// windowActive (activated and not minimised).
 void handleInputActivation(WindowSystem& system, bool active);
 // Refreshes the screen's keyState once per presenter pass while active; the
 // GDI form reads virtual keys, the DirectX form scan codes.
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
+
+// The readMouse and placeMouse operations of the window drivers' tables.
+// windowReadMouse answers -1 and leaves the outputs alone while the window is
+// inactive or the pointer is outside the client area. windowPlaceMouse
+// clamps the position to the mode's size and moves the real pointer there;
+// cursor and clip > 0 show and confine, 0 hide and free, < 0 leave as is.
+int32_t windowReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
+int32_t windowPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);
+// Arrow while the pointer is outside the client area or the cursor is
+// visible, no pointer otherwise: the answer to a set-cursor message.
+void applyPointerShape(WindowSystem& system);

@@ -8,10 +8,11 @@ tools/install_deps.sh
 jobs=$(nproc)
 
 # A real X server for the window tests: screen 0 is 800x600 at 24 bits (a
-# full-screen mode of the game's size exists), screen 1 is 16-bit.
+# full-screen mode of the game's size exists), screen 1 is 16-bit. It does not
+# reset when its last client leaves, so the next test can connect at once.
 if [ -z "${KRGFX_TEST_DISPLAY:-}" ]; then
   display=:77
-  Xvfb $display -screen 0 800x600x24 -screen 1 800x600x16 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb $display -screen 0 800x600x24 -screen 1 800x600x16 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
   for _ in $(seq 50); do xdpyinfo -display $display >/dev/null 2>&1 && break; sleep 0.1; done

@@ -1,0 +1,23 @@
+// The graphics screen's key, mouse and sleep routines for the console hooks.
+// installInputHooks puts them into the hooks' slots when a screen opens.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Keys from the key buffer; empty, 0 or 0 while no screen is open.
+std::string screenPollKey();
+int32_t screenWaitKey();
+int32_t screenKeyPending();
+int32_t screenKeyIsDown(int32_t scanCode);
+
+// The pointer through the display driver, under the screen lock.
+int32_t screenReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
+int32_t screenPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);
+
+// A pause that a posted key ends (ms -1: until a key).
+void screenSleep(int32_t ms);
+
+// A key code as pollKey gives it: one byte for a character, 0xFF and the
+// scan value for an extended key, empty for 0.
+std::string keyCodeText(int32_t code);

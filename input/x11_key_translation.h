@@ -1,0 +1,93 @@
+// What an X11 back end needs to turn X key events into the keyboard messages
+// of the window procedure: virtual keys from keysyms, scan codes from key
+// codes, which messages are system-key messages, and the previous-state bit
+// of auto-repeated keys.
+// Portable code: keysyms and key codes are plain numbers here, and no X
+// connection is used.
+//
+// For one KeyPress event the back end would fill a key message as:
+//   ScanCode sc = scanCodeOfKeycode(event.keycode);
+//   virtualKey = virtualKeyOfKeysym(XLookupKeysym(&event, 0), lookedUpKeysym, sc.scan)
+//     where lookedUpKeysym is the keysym Xutf8LookupString gave (it follows
+//     Num Lock on the keypad);
+//   scanCode = sc.scan, enhanced = sc.enhanced;
+//   wasDown = repeats.press(event.keycode), repeatCount = 1;
+//   text = typedText(virtualKey, the UTF-8 text of the lookup);
+//   character = converter.keyCharacter(text) (Cp437Converter,
+//     input/cp437_converter.h);
+//   unshiftedCharacter = unshiftedCharacterOf(virtualKey);
+//   kind = isSystemKey(virtualKey, altDown, ctrlDown) ? systemKeyDown : keyDown,
+// then, unless it is a system key (Alt+letter types nothing), one character
+// message per byte of converter.convert(text).
+// KeyRelease: repeats.release(event.keycode) and a keyUp/systemKeyUp message.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <string_view>
+
+// --- Virtual keys ----------------------------------------------------------
+
+// The virtual key of a key: from the keysym the lookup gave when that is a
+// keypad keysym (so that Num Lock picks digits or navigation keys), else from
+// the key's unshifted keysym (index 0), else from the looked-up one, and for
+// keysyms without a virtual key (other layouts' letters) the virtual key that
+// the ScanCodeTable gives for the key's scan code. The extra key of 102-key
+// keyboards (scan 86) is 226. Shift, Ctrl and Alt (also AltGr) give the
+// generic 16, 17, 18. 0 when nothing fits.
+int32_t virtualKeyOfKeysym(uint32_t unshiftedKeysym, uint32_t lookedUpKeysym, int32_t scanCode);
+
+// The left or right variant of a modifier keysym: 160/161 Shift, 162/163
+// Ctrl, 164/165 Alt (AltGr and Mode_switch count as right Alt); 0 for others.
+int32_t sidedVirtualKeyOfKeysym(uint32_t keysym);
+
+// Marks a held key in a keyboard state by virtual key (256 bytes, bit 7 while
+// down): its virtual key and, for a modifier, the sided one too. Fill the
+// state from the keys that XQueryKeymap reports down, with the same keysyms
+// as for the key's messages.
+void markKeyDown(uint8_t state[256], uint32_t unshiftedKeysym, uint32_t lookedUpKeysym,
+                 int32_t scanCode);
+
+// The character a virtual key types without modifiers, as the tables expect
+// it: capital letters, digits, the US punctuation of the OEM keys, keypad
+// digits and operators, Space, Return, Backspace, Tab, Escape; 0 for none.
+uint8_t unshiftedCharacterOf(int32_t virtualKey);
+
+// The text a key types, from the text the X lookup gave: nothing for Delete,
+// which X reports as DEL (0x7F) but which types no character on a PC.
+std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText);
+
+// Key-down and key-up messages for Alt combinations (without Ctrl, which
+// makes AltGr), the Alt key itself and F10 are system-key messages. altDown
+// and ctrlDown describe the modifiers held besides the key.
+bool isSystemKey(int32_t virtualKey, bool altDown, bool ctrlDown);
+
+// --- Scan codes ------------------------------------------------------------
+
+struct ScanCode {
+  int32_t scan;   // PC set-1 scan code, 0 when the key has none
+  bool enhanced;  // sent with the E0 prefix on a PC keyboard
+};
+
+// From an X key code (evdev: key code - 8 is the Linux input code, equal to
+// the set-1 scan code of the main block). Arrows, Insert, Delete, Home, End,
+// Page Up/Down, right Ctrl, right Alt, keypad Enter and /, Print Screen and
+// the Windows and menu keys come with the enhanced flag; Pause is the
+// enhanced form of 69 (Num Lock is the plain one).
+ScanCode scanCodeOfKeycode(uint32_t keycode);
+
+// --- Auto-repeat -----------------------------------------------------------
+
+// Which keys are down, by X key code, for the previous-state bit: with
+// detectable auto-repeat a held key sends presses without releases.
+class KeyRepeatTracker {
+ public:
+  // Records a press; true when the key was already down (a repeat).
+  bool press(uint32_t keycode);
+  void release(uint32_t keycode);
+  // Forgets every key, e.g. when the window loses the focus.
+  void clear() { down_.reset(); }
+
+ private:
+  std::bitset<256> down_;
+};
