@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "gfx/display/window_layer.h"
+#include "input/window_input.h"
 #include "gfx/gfx.h"
 
 namespace {
@@ -134,8 +135,8 @@ const DisplayDriver directXDriver = {
     .unlock = unlockWindowLayer,
     .setPaletteEntry = setWindowPaletteEntry,
     .waitRetrace = waitRetraceSignalled,
-    .readMouse = nullptr,   // filled by the mouse handling
-    .placeMouse = nullptr,  // filled by the mouse handling
+    .readMouse = windowReadMouse,
+    .placeMouse = windowPlaceMouse,
     .setTitle = setWindowTitle,
     .moveWindow = moveMainWindow,
     .listModes = listWindowModes,

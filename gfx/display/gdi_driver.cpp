@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "gfx/display/window_layer.h"
+#include "input/window_input.h"
 #include "gfx/gfx.h"
 
 namespace {
@@ -83,8 +84,8 @@ const DisplayDriver gdiDriver = {
     .unlock = unlockWindowLayer,
     .setPaletteEntry = setWindowPaletteEntry,
     .waitRetrace = waitRetraceBySleeping,
-    .readMouse = nullptr,   // filled by the mouse handling
-    .placeMouse = nullptr,  // filled by the mouse handling
+    .readMouse = windowReadMouse,
+    .placeMouse = windowPlaceMouse,
     .setTitle = setWindowTitle,
     .moveWindow = moveMainWindow,
     .listModes = listWindowModes,

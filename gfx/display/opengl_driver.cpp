@@ -2,6 +2,7 @@
 // nothing but flagOpenGl requests, and this system has no OpenGL back end to
 // serve those either, so every init fails and selection moves on.
 #include "gfx/display/window_layer.h"
+#include "input/window_input.h"
 #include "gfx/gfx.h"
 
 namespace {
@@ -17,8 +18,8 @@ const DisplayDriver openGlDriver = {
     .unlock = unlockWindowLayer,
     .setPaletteEntry = nullptr,
     .waitRetrace = waitRetraceBySleeping,
-    .readMouse = nullptr,
-    .placeMouse = nullptr,
+    .readMouse = windowReadMouse,
+    .placeMouse = windowPlaceMouse,
     .setTitle = setWindowTitle,
     .moveWindow = moveMainWindow,
     .listModes = listWindowModes,

@@ -128,7 +128,7 @@ class RealInputTest : public X11WindowTest {
 
 // Needs the X11 window system to hand its key events to X11KeyTranslator
 // (input/x11_key_events.h); until it does, only scan codes arrive.
-TEST_F(RealInputTest, DISABLED_TypedKeysReachPollKey) {
+TEST_F(RealInputTest, TypedKeysReachPollKey) {
   pressKey(XK_a);
   EXPECT_EQ(nextKey(), "a");
   pressKey(XK_F1);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "gfx/display/window_layer.h"
+#include "input/double_click.h"
+#include "input/x11_key_events.h"
 
 // Waits for the server and answers whether a protocol error came back on
 // this display meanwhile.
@@ -110,7 +112,8 @@ class X11WindowSystem : public WindowSystem {
   bool focused_ = false;
   bool mapped_ = false;
   int32_t lastX_ = INT32_MIN, lastY_ = INT32_MIN;
-  uint8_t keysDown_[32] = {};  // by key code, for the previous-state bit
+  X11KeyTranslator keys_;       // keys held, characters typed
+  DoubleClickDetector clicks_;  // X reports single presses only
   std::map<int32_t, Timer> timers_;
   // Display modes and the screen saver.
   int randrEventBase_ = -1;

@@ -37,7 +37,8 @@ int32_t buttonBit(unsigned button) {
   }
 }
 
-void translateButton(const XButtonEvent& event, std::vector<WindowMessage>& messages) {
+void translateButton(const XButtonEvent& event, DoubleClickDetector& clicks,
+                     std::vector<WindowMessage>& messages) {
   bool press = event.type == ButtonPress;
   if (event.button >= 4 && event.button <= 7) {
     // Wheel notches come as presses of buttons 4 (forward) to 7 (right).
@@ -49,9 +50,14 @@ void translateButton(const XButtonEvent& event, std::vector<WindowMessage>& mess
     messages.push_back(wheel);
     return;
   }
-  if (int32_t bit = buttonBit(event.button))
-    messages.push_back(pointerMessage(press ? MessageKind::buttonDown : MessageKind::buttonUp,
-                                      event.x, event.y, bit));
+  int32_t bit = buttonBit(event.button);
+  if (!bit) return;
+  MessageKind kind = MessageKind::buttonUp;
+  if (press)
+    kind = clicks.press(bit, static_cast<uint32_t>(event.time), event.x, event.y)
+               ? MessageKind::buttonDoubleClick
+               : MessageKind::buttonDown;
+  messages.push_back(pointerMessage(kind, event.x, event.y, bit));
 }
 
 }  // namespace
@@ -85,6 +91,10 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     messages.push_back(message(MessageKind::displayChange));
     return;
   }
+  if (event.type == MappingNotify) {
+    XRefreshKeyboardMapping(&event.xmapping);  // a new keyboard layout
+    return;
+  }
   if (!window_ || event.xany.window != window_) return;
   switch (event.type) {
     case KeyPress:
@@ -104,7 +114,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       break;
     case ButtonPress:
     case ButtonRelease:
-      translateButton(event.xbutton, messages);
+      translateButton(event.xbutton, clicks_, messages);
       break;
     case FocusIn:
     case FocusOut:
@@ -158,7 +168,10 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
 void X11WindowSystem::translateFocus(bool focused, std::vector<WindowMessage>& messages) {
   if (focused == focused_) return;
   focused_ = focused;
-  if (!focused) std::fill(std::begin(keysDown_), std::end(keysDown_), 0);
+  if (!focused) {
+    keys_.forgetHeldKeys();
+    clicks_.reset();
+  }
   WindowMessage activation = message(MessageKind::activate);
   activation.active = focused;
   activation.minimised = !mapped_;

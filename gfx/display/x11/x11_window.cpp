@@ -68,6 +68,7 @@ bool X11WindowSystem::connect(PresentPath path) {
   }
   int errorBase;
   if (!XRRQueryExtension(display_, &randrEventBase_, &errorBase)) randrEventBase_ = -1;
+  enableDetectableAutoRepeat(display_);
   deleteWindowAtom_ = atom("WM_DELETE_WINDOW");
   protocolsAtom_ = atom("WM_PROTOCOLS");
   refreshRate_ = 0;
@@ -275,7 +276,8 @@ void X11WindowSystem::destroyWindow() {
   window_ = topLevel_ = 0;
   confined_ = captured_ = focused_ = mapped_ = false;
   lastX_ = lastY_ = INT32_MIN;
-  std::memset(keysDown_, 0, sizeof keysDown_);
+  keys_.forgetHeldKeys();
+  clicks_.reset();
   timers_.clear();
 }
 
