@@ -11,6 +11,9 @@
 #include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/x11_window_fixture.h"
+// After GoogleTest: Xlib defines None.
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 extern char** environ;
 
@@ -220,6 +223,45 @@ TEST_P(X11FullScreen, FullScreenAndBackOnTheEightHundredBySixHundredScreen) {
   ASSERT_NE(window, 0u);
   drawPattern();
   EXPECT_TRUE(eventually([&] { return mismatches(window) == 0; }));
+}
+
+// Alt+Enter typed on the real keyboard (XTest) switches the window to full
+// screen and back in place.
+TEST_P(X11FullScreen, AltEnterSwitchesToFullScreenAndBack) {
+  ASSERT_TRUE(useScreen(0));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  ASSERT_NE(findWindow(), 0u);
+  auto isFullScreen = [&] {
+    Window window = findWindow();
+    if (!window) return -1;
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* state = nullptr;
+    XGetWindowProperty(test, window, XInternAtom(test, "_NET_WM_STATE", False), 0, 8, False,
+                       XA_ATOM, &type, &format, &count, &after, &state);
+    bool full = count == 1 && reinterpret_cast<Atom*>(state)[0] ==
+                                  XInternAtom(test, "_NET_WM_STATE_FULLSCREEN", False);
+    if (state) XFree(state);
+    return full ? 1 : 0;
+  };
+  auto typeAltEnter = [&] {
+    KeyCode alt = XKeysymToKeycode(test, XK_Alt_L), enter = XKeysymToKeycode(test, XK_Return);
+    XTestFakeKeyEvent(test, alt, True, 0);
+    XTestFakeKeyEvent(test, enter, True, 0);
+    XTestFakeKeyEvent(test, enter, False, 0);
+    XTestFakeKeyEvent(test, alt, False, 0);
+    XFlush(test);
+  };
+  typeAltEnter();
+  ASSERT_TRUE(eventually([&] { return isFullScreen() == 1; }));
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(findWindow()) == 0; }));
+  typeAltEnter();
+  ASSERT_TRUE(eventually([&] { return isFullScreen() == 0; }));
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(findWindow()) == 0; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, X11FullScreen,
