@@ -10,6 +10,7 @@
 #include <iterator>
 #include <vector>
 
+#include "game/frame_files.h"
 #include "gfx/text/text.h"
 #include "support/screen_fixture.h"
 
@@ -17,37 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path assets = fs::path(KRGFX_SOURCE_DIR) / "assets";
+using frame_files::assets;
 constexpr uint32_t background = 0xFF000000;
-
-std::vector<uint8_t> fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-uint32_t readWord(const std::vector<uint8_t>& bytes, size_t at) {
-  uint32_t value;
-  std::memcpy(&value, bytes.data() + at, 4);
-  return value;
-}
-
-// A pixel of the game's frames as its file holds it, 0xFFRRGGBB, for the
-// bottom-up 24-bit and 8-bit BMPs and the raw dump that make_assets.py writes.
-uint32_t filePixel(const std::vector<uint8_t>& file, int32_t x, int32_t y) {
-  if (file[0] == 0xFE) {
-    const size_t header = 5;
-    uint32_t pitch = readWord(file, header + 16);
-    return readWord(file, header + 32 + y * pitch + x * 4);
-  }
-  int32_t width = static_cast<int32_t>(readWord(file, 18));
-  int32_t height = static_cast<int32_t>(readWord(file, 22));
-  int32_t bits = file[28];
-  size_t rowBytes = (static_cast<size_t>(width) * bits / 8 + 3) / 4 * 4;
-  size_t at = readWord(file, 10) + (height - 1 - y) * rowBytes;
-  const uint8_t* bgr = file.data() + at + x * 3;
-  if (bits == 8) bgr = file.data() + 54 + 4 * file[at + x];
-  return 0xFF000000 | bgr[2] << 16 | bgr[1] << 8 | bgr[0];
-}
 
 class SpriteSetTest : public ScreenTest {
  protected:
@@ -80,14 +52,15 @@ class SpriteSetTest : public ScreenTest {
     return true;
   }
   // Frame n drawn at (x, y) shows every pixel of its file but the magenta ones.
-  void expectDrawnAsInFile(int32_t n, const char* fileName, int32_t x, int32_t y) {
+  void expectDrawnAsInFile(int32_t n, int32_t x, int32_t y) {
     const SpriteFrame& frame = sprites.frames[n - 1];
-    std::vector<uint8_t> file = fileBytes(assets / fileName);
+    const char* fileName = frame_files::frames[n].name;
+    std::vector<uint8_t> file = frame_files::bytesOf(fileName);
     int32_t mismatches = 0, opaque = 0;
     for (int32_t row = 0; row < frame.height; ++row) {
       for (int32_t col = 0; col < frame.width; ++col) {
-        uint32_t expected = filePixel(file, col, row);
-        if ((expected & 0xFFFFFF) == 0xFF00FF) {
+        uint32_t expected = frame_files::pixel(file, col, row);
+        if (frame_files::transparent(expected)) {
           expected = background;
         } else {
           ++opaque;
@@ -119,11 +92,10 @@ TEST_F(SpriteSetTest, FramesDrawAroundThePointWithoutTheirMagenta) {
   openNullScreen();
   fs::current_path(assets);  // the index names its images relative to here
   sprites.load("2.spr");
-  const char* files[] = {"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.raw"};
   for (int32_t n = 1; n <= 5; ++n) {
     clearScreen(notGiven);
     sprites.draw(400, 300, n);
-    expectDrawnAsInFile(n, files[n - 1], 400, 300);
+    expectDrawnAsInFile(n, 400, 300);
   }
 }
 
