@@ -1,9 +1,5 @@
 // The real game binary on an X server: driven with XTest, its window read
 // back with XGetImage.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,13 +8,21 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "game/frame_files.h"
 #include "gfx/builtin_data.h"
+
+// After everything else: Xlib's macros (None, Bool, Status) clash with names
+// in other headers.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
 
 namespace {
 
@@ -111,7 +115,9 @@ bool blankAround(const Capture& capture, int32_t x, int32_t y, int32_t half) {
 class GameWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    display = XOpenDisplay(nullptr);
+    // The server refuses connections for a moment while it resets after
+    // its last client (the previous test) went away.
+    waitFor([&] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 5s);
     ASSERT_NE(display, nullptr) << "no X server on $DISPLAY";
     int event, error, major, minor;
     ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
