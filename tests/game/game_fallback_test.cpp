@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,6 +26,7 @@ class GameFallbackTest : public ::testing::Test {
       waitpid(game, nullptr, 0);
     }
     if (output >= 0) close(output);
+    if (terminal >= 0) close(terminal);
   }
 
   // Starts the game in assets/ with no display, standard input /dev/null
@@ -31,11 +34,26 @@ class GameFallbackTest : public ::testing::Test {
   void launch() {
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
+    int nothing = open("/dev/null", O_RDONLY);
+    ASSERT_GE(nothing, 0);
+    start(nothing, pipeEnds[1]);
+    close(nothing);
+    close(pipeEnds[1]);
+    output = pipeEnds[0];
+  }
+  // The same on a pseudo-terminal: the game's input and output are its slave.
+  void launchOnTerminal() {
+    winsize size{};
+    size.ws_col = 100;
+    size.ws_row = 30;
+    ASSERT_EQ(openpty(&output, &terminal, nullptr, nullptr, &size), 0);
+    start(terminal, terminal);
+  }
+  void start(int input, int printTo) {
     game = fork();
     ASSERT_GE(game, 0);
     if (game == 0) {
-      int nothing = open("/dev/null", O_RDONLY);
-      if (nothing < 0 || dup2(nothing, 0) < 0 || dup2(pipeEnds[1], 1) < 0) _exit(126);
+      if (dup2(input, 0) < 0 || dup2(printTo, 1) < 0) _exit(126);
       if (chdir(frame_files::assets.c_str()) != 0) _exit(126);
       unsetenv("DISPLAY");
       unsetenv("WAYLAND_DISPLAY");
@@ -43,8 +61,6 @@ class GameFallbackTest : public ::testing::Test {
       execl(KRGFX_BINARY_DIR "/game", "game", static_cast<char*>(nullptr));
       _exit(127);
     }
-    close(pipeEnds[1]);
-    output = pipeEnds[0];
   }
 
   // Reads the game's output until it holds `text`, for at most `limit`.
@@ -77,6 +93,7 @@ class GameFallbackTest : public ::testing::Test {
 
   pid_t game = -1;
   int output = -1;
+  int terminal = -1;
   std::string printed;
 };
 
@@ -93,6 +110,30 @@ TEST_F(GameFallbackTest, PlaysOnTheTextConsoleAndEndsOnTermination) {
   // with no terminal to type on, the wait for a last key ends at once.
   kill(game, SIGTERM);
   EXPECT_EQ(exitStatus(std::chrono::seconds(10)), 0);
+}
+
+TEST_F(GameFallbackTest, OnATerminalKeysEndTheLoopAndTheProgram) {
+  launchOnTerminal();
+  EXPECT_TRUE(readUntil("\x1b[H\x1b[2J\x1b[2;2HZdobyles 0 punktow!", std::chrono::seconds(20)))
+      << printed;
+  termios modes;
+  tcgetattr(terminal, &modes);
+  EXPECT_FALSE(modes.c_lflag & (ICANON | ECHO)) << "keys are read without echo or lines";
+  // No mouse: the score climbs one per frame.
+  EXPECT_TRUE(readUntil("Zdobyles 5 punktow!", std::chrono::seconds(10))) << printed;
+  // A key ends the loop: the last frame stays while the program waits for
+  // one more key.
+  ASSERT_EQ(write(output, "x", 1), 1);
+  usleep(300000);
+  readUntil("the rest of the last frame", std::chrono::seconds(1));
+  printed.clear();
+  readUntil("more output", std::chrono::seconds(1));
+  EXPECT_EQ(printed, "");
+  EXPECT_EQ(exitStatus(std::chrono::seconds(0)), -1);
+  ASSERT_EQ(write(output, "\x1b[A", 3), 3);
+  EXPECT_EQ(exitStatus(std::chrono::seconds(10)), 0);
+  tcgetattr(terminal, &modes);
+  EXPECT_TRUE((modes.c_lflag & (ICANON | ECHO)) == (ICANON | ECHO)) << "the terminal is restored";
 }
 
 }  // namespace
