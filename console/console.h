@@ -1,10 +1,25 @@
 // The text console: what the runtime's text and input operations do while no
-// graphics screen has installed its hooks.
+// graphics screen has installed its hooks. It works on a terminal: ANSI
+// sequences for clearing and placing the cursor, code page 437 shown as
+// UTF-8, keys read without blocking, no mouse.
 #pragma once
+
+#include <cstdint>
 
 #include "runtime/runtime_state.h"
 
 // Clears the console's own state; run by the runtime's start-up.
 void resetTextConsole();
-// Releases the block the console keeps for its file handle; run at shutdown.
+// Gives the terminal its modes back and removes the console's signal
+// handlers; run at shutdown.
 void releaseTextConsole();
+
+// Where the console reads keys and writes text: standard input and output
+// unless another pair is attached (tests use pseudo-terminals and pipes).
+// A terminal whose modes the console changed gets them back first.
+void attachTextConsole(int inputFd, int outputFd);
+
+// The system pause behind the console's sleep, std::this_thread::sleep_for
+// unless replaced (tests record the slices).
+using ConsolePause = void (*)(int32_t ms);
+void setTextConsolePause(ConsolePause pause);

@@ -1,0 +1,13 @@
+// The console's control handler: closing the terminal (SIGHUP) and a
+// termination request (SIGTERM) become windowCloseKey once the console has
+// polled its input. Ctrl+C keeps the system's default.
+#pragma once
+
+#include <cstdint>
+
+// Installs the handler the first time; later calls do nothing.
+void installControlHandler();
+// Puts the previous dispositions back.
+void removeControlHandler();
+// How many close requests arrived since the last call.
+int32_t takeCloseRequests();

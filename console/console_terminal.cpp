@@ -1,0 +1,121 @@
+#include "console/console_terminal.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+
+namespace {
+
+// The terminal whose modes we changed, and the modes it had. Read by the
+// signal handlers below, so plain data only.
+int changedFd = -1;
+termios savedModes;
+volatile sig_atomic_t modesChanged = 0;
+
+// Signals that end or stop the process by default: the terminal gets its
+// modes back first, then the default runs.
+constexpr int restoringSignals[] = {SIGINT, SIGQUIT, SIGTSTP};
+
+void restoreThenDefault(int signalNumber) {
+  int savedErrno = errno;
+  restoreTerminal();
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigaction(signalNumber, &fallback, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signalNumber);
+  // Only a stop returns here, once the process is continued: handle the
+  // next one the same way. Key mode comes back at the next poll, when the
+  // process is in the foreground again.
+  struct sigaction again {};
+  again.sa_handler = restoreThenDefault;
+  sigemptyset(&again.sa_mask);
+  sigaction(signalNumber, &again, nullptr);
+  errno = savedErrno;
+}
+
+void guardAgainstDefaultSignals() {
+  static bool guarded = false;
+  if (guarded) return;
+  guarded = true;
+  for (int signalNumber : restoringSignals) {
+    struct sigaction current {};
+    sigaction(signalNumber, nullptr, &current);
+    if ((current.sa_flags & SA_SIGINFO) || current.sa_handler != SIG_DFL) continue;
+    struct sigaction guard {};
+    guard.sa_handler = restoreThenDefault;
+    sigemptyset(&guard.sa_mask);
+    sigaction(signalNumber, &guard, nullptr);
+  }
+  std::atexit(restoreTerminal);
+}
+
+}  // namespace
+
+bool enterKeyMode(int fd) {
+  if (modesChanged && changedFd == fd) return true;
+  if (!isatty(fd)) return false;
+  // Only the controlling terminal stops a background process that touches it.
+  pid_t foreground = tcgetpgrp(fd);
+  if (foreground != -1 && foreground != getpgrp()) return false;
+  restoreTerminal();  // another terminal had been changed
+  termios modes;
+  if (tcgetattr(fd, &modes) != 0) return false;
+  guardAgainstDefaultSignals();
+  savedModes = modes;
+  changedFd = fd;
+  modes.c_lflag &= ~(ICANON | ECHO);  // ISIG stays: Ctrl+C still interrupts
+  modes.c_iflag &= ~ICRNL;            // Enter arrives as CR, code 13
+  modes.c_cc[VMIN] = 0;
+  modes.c_cc[VTIME] = 0;
+  if (tcsetattr(fd, TCSANOW, &modes) != 0) return false;
+  modesChanged = 1;
+  return true;
+}
+
+void restoreTerminal() {
+  if (!modesChanged) return;
+  modesChanged = 0;
+  tcsetattr(changedFd, TCSANOW, &savedModes);
+}
+
+bool readReadyBytes(int fd, std::string& bytes) {
+  constexpr size_t mostPerPoll = 4096;
+  while (bytes.size() < mostPerPoll) {
+    pollfd ready{fd, POLLIN, 0};
+    int result = ::poll(&ready, 1, 0);
+    if (result < 0 && errno == EINTR) continue;
+    if (result < 0) return false;
+    if (result == 0) return true;
+    if (!(ready.revents & POLLIN)) return false;  // hung up or invalid
+    char chunk[256];
+    ssize_t count = ::read(fd, chunk, sizeof chunk);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0 && errno == EAGAIN) return true;
+    if (count <= 0) return false;  // end of input after a readiness report: hung up
+    bytes.append(chunk, static_cast<size_t>(count));
+  }
+  return true;
+}
+
+void terminalGrid(int outputFd, int inputFd, int32_t* cols, int32_t* rows) {
+  winsize size{};
+  if ((ioctl(outputFd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) ||
+      (ioctl(inputFd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0)) {
+    *cols = size.ws_col;
+    *rows = size.ws_row;
+    return;
+  }
+  *cols = 80;
+  *rows = 25;
+}
+
+bool isTerminal(int fd) { return isatty(fd) == 1; }

@@ -1,0 +1,55 @@
+// The game: collect exactly 100 points by holding a mouse button, one point
+// per frame of about 50 ms; past 200 the score starts again from 0.
+#include "game/game_rules.h"
+#include "game/sprite_set.h"
+#include "gfx/gfx.h"
+#include "gfx/text/text.h"
+#include "input/input.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+void drawFrame(const SpriteSet& sprites, int32_t& score, int32_t pointerX, int32_t pointerY,
+               int32_t pointerButtons) {
+  lockScreen();
+  clearScreen(notGiven);
+  placeCursor(2, 2, -1, 0, 0);
+  writeText(0, "Zdobyles", 0);
+  writeInt(0, score, 0);
+  writeText(0, " punktow!", printNewline);
+  placeCursor(3, 2, -1, 0, 0);
+  writeText(0, scoreMessage(score), printNewline);
+  sprites.draw(pointerX, pointerY, spriteFrameFor(score, pointerButtons, clockSeconds));
+  score = scoreAfterFrame(score, pointerButtons);
+  unlockScreen(-1, -1);
+}
+
+// The frame loop until a key, then the wait for one more key. The sprite
+// set is destroyed on return.
+void play() {
+  SpriteSet sprites;
+  sprites.load("2.spr");
+  placeMouse(320, 240, 0, -1);  // pointer hidden: the sprite is the cursor
+
+  int32_t score = 0;
+  int32_t pointerX = 0, pointerY = 0, pointerWheel = 0, pointerButtons = 0;
+  do {
+    int32_t clip = 0;
+    readMouse(&pointerX, &pointerY, &pointerWheel, &pointerButtons, &clip);
+    drawFrame(sprites, score, pointerX, pointerY, pointerButtons);
+    sleepMs(50, 1);
+  } while (pollKey().empty());
+
+  sprites.releaseImages();
+  sleepMs(-1);  // the last frame stays until the next key
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  runtimeInit(argc, argv, 0);
+  clearScreen(notGiven);
+  openScreen(800, 600, 32, 1, 0, 0);
+  play();
+  runtimeEnd(0);
+}

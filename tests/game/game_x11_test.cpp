@@ -1,0 +1,379 @@
+// The real game binary on an X server: driven with XTest, its window read
+// back with XGetImage.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "game/frame_files.h"
+#include "gfx/builtin_data.h"
+
+// After everything else: Xlib's macros (None, Bool, Status) clash with names
+// in other headers.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int32_t windowWidth = 800;
+constexpr int32_t windowHeight = 600;
+
+const char* const collecting = "Musisz uzbierac dokladnie 100!";
+const char* const won = "Dosc juz, jestes wygrywem!";
+const char* const overshot = "Przesadziles, co za duzo to niezdrowo! Idziesz do psychiatry.";
+
+// One capture of (part of) the window's client area, pixels 0x00RRGGBB;
+// outside the captured part every pixel reads 0.
+struct Capture {
+  int32_t width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t at(int32_t x, int32_t y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    return pixels[static_cast<size_t>(y) * width + x];
+  }
+};
+
+// The text of a row of 8 x 8 cells (1-based), read against the built-in font.
+std::string readRow(const Capture& capture, int32_t row) {
+  unpackBuiltinData();
+  const FontDesc& font = fontTable[0];
+  std::string text;
+  for (int32_t col = 0; col < capture.width / 8; ++col) {
+    uint8_t cell[8];
+    for (int32_t y = 0; y < 8; ++y) {
+      cell[y] = 0;
+      for (int32_t x = 0; x < 8; ++x) {
+        if (capture.at(col * 8 + x, (row - 1) * 8 + y) & 0xFFFFFF) cell[y] |= 1 << x;
+      }
+    }
+    char shown = '?';
+    for (int32_t glyph = 32; glyph < 127; ++glyph) {
+      if (std::memcmp(font.glyphs + glyph * 8, cell, 8) == 0) {
+        shown = static_cast<char>(glyph);
+        break;
+      }
+    }
+    text += shown;
+  }
+  return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
+// The score that row 2 shows from column 2, or -1 when it reads otherwise.
+int32_t shownScore(const Capture& capture) {
+  std::string row = readRow(capture, 2);
+  const std::string before = " Zdobyles ", after = " punktow!";
+  if (row.rfind(before, 0) != 0 || row.size() <= before.size() + after.size() ||
+      row.substr(row.size() - after.size()) != after) {
+    return -1;
+  }
+  std::string digits = row.substr(before.size(), row.size() - before.size() - after.size());
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(digits);
+}
+
+// Whether frame n is drawn with its centre at (x, y): every pixel of its file
+// that is not magenta shows there.
+bool frameAt(const Capture& capture, int32_t n, int32_t x, int32_t y) {
+  static std::vector<uint8_t> files[6];
+  std::vector<uint8_t>& file = files[n];
+  if (file.empty()) file = frame_files::bytesOf(frame_files::frames[n].name);
+  int32_t size = frame_files::frames[n].size;
+  for (int32_t row = 0; row < size; ++row) {
+    for (int32_t col = 0; col < size; ++col) {
+      uint32_t expected = frame_files::pixel(file, col, row);
+      if (frame_files::transparent(expected)) continue;
+      if (capture.at(x - size / 2 + col, y - size / 2 + row) != (expected & 0xFFFFFF)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool blankAround(const Capture& capture, int32_t x, int32_t y, int32_t half) {
+  for (int32_t row = y - half; row < y + half; ++row) {
+    for (int32_t col = x - half; col < x + half; ++col) {
+      if (capture.at(col, row) != 0) return false;
+    }
+  }
+  return true;
+}
+
+class GameWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The server refuses connections for a moment while it resets after
+    // its last client (the previous test) went away.
+    waitFor([&] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 5s);
+    ASSERT_NE(display, nullptr) << "no X server on $DISPLAY";
+    int event, error, major, minor;
+    ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
+  }
+  void TearDown() override {
+    if (game > 0 && waitpid(game, nullptr, WNOHANG) == 0) {
+      kill(game, SIGKILL);
+      waitpid(game, nullptr, 0);
+    }
+    for (int32_t button = 1; button <= 3; ++button) XTestFakeButtonEvent(display, button, False, 0);
+    if (display) XCloseDisplay(display);
+  }
+
+  // Starts the game in assets/ and waits for its window's first frame.
+  void launch() {
+    game = fork();
+    ASSERT_GE(game, 0);
+    if (game == 0) {
+      if (chdir(frame_files::assets.c_str()) != 0) _exit(126);
+      unsetenv("KRGFX");
+      execl(KRGFX_BINARY_DIR "/game", "game", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    ASSERT_TRUE(waitFor([&] { return findWindow(); }, 10s)) << "the game's window did not appear";
+    ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) == 0; }, 5s))
+        << readRow(captureText(), 2);
+  }
+
+  bool findWindow() {
+    Window root = DefaultRootWindow(display), parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return false;
+    window = 0;
+    for (unsigned index = 0; index < count && !window; ++index) {
+      XClassHint hint{};
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display, children[index], &attributes) ||
+          attributes.map_state != IsViewable || !XGetClassHint(display, children[index], &hint)) {
+        continue;
+      }
+      bool ours = (hint.res_class && std::strncmp(hint.res_class, "krgfxclass_", 11) == 0) ||
+                  (hint.res_name && std::strncmp(hint.res_name, "krgfxclass_", 11) == 0);
+      if (ours && attributes.width == windowWidth && attributes.height == windowHeight) {
+        window = children[index];
+      }
+      XFree(hint.res_name);
+      XFree(hint.res_class);
+    }
+    XFree(children);
+    return window != 0;
+  }
+
+  // The client area's top `rows` rows (all by default) as far as they lie
+  // on the screen.
+  Capture capture(int32_t rows = windowHeight) {
+    Capture result;
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY,
+                          &child);
+    int32_t width = std::min(windowWidth, DisplayWidth(display, 0) - rootX);
+    int32_t height = std::min(rows, DisplayHeight(display, 0) - rootY);
+    XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) return result;
+    result.width = width;
+    result.height = height;
+    result.pixels.resize(static_cast<size_t>(width) * height);
+    for (int32_t y = 0; y < height; ++y) {
+      uint32_t* row = result.pixels.data() + static_cast<size_t>(y) * width;
+      if (image->bits_per_pixel == 32) {
+        std::memcpy(row, image->data + static_cast<size_t>(y) * image->bytes_per_line, width * 4);
+        for (int32_t x = 0; x < width; ++x) row[x] &= 0xFFFFFF;
+      } else {
+        for (int32_t x = 0; x < width; ++x) row[x] = XGetPixel(image, x, y) & 0xFFFFFF;
+      }
+    }
+    XDestroyImage(image);
+    return result;
+  }
+  // The two text rows of the score and the message, quick to take.
+  Capture captureText() { return capture(24); }
+
+  void movePointer(int32_t x, int32_t y) {
+    int rootX = 0, rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
+                          &child);
+    XTestFakeMotionEvent(display, 0, rootX, rootY, 0);
+    XFlush(display);
+  }
+  void button(bool down) {
+    XTestFakeButtonEvent(display, 1, down ? True : False, 0);
+    XFlush(display);
+  }
+  void typeKey() {
+    KeyCode key = XKeysymToKeycode(display, XK_a);
+    XTestFakeKeyEvent(display, key, True, 0);
+    XTestFakeKeyEvent(display, key, False, 0);
+    XFlush(display);
+  }
+  void askToClose() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+  }
+
+  static bool waitFor(const std::function<bool()>& condition, Clock::duration limit) {
+    auto end = Clock::now() + limit;
+    while (Clock::now() < end) {
+      if (condition()) return true;
+      std::this_thread::sleep_for(5ms);
+    }
+    return condition();
+  }
+
+  bool running() { return waitpid(game, nullptr, WNOHANG) == 0; }
+  // The game's exit status once it ended within the limit, else -1.
+  int exitStatus(Clock::duration limit) {
+    auto end = Clock::now() + limit;
+    int status = 0;
+    while (Clock::now() < end) {
+      pid_t ended = waitpid(game, &status, WNOHANG);
+      if (ended == game) {
+        game = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+  }
+
+  // Holds the button until the score reads 99 and lets go at once, so that
+  // it stops at exactly 100; a late release starts another round.
+  bool stopAtTheWinningScore() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      button(true);
+      bool reached = waitFor([&] { return shownScore(captureText()) == 99; }, 30s);
+      button(false);
+      if (!reached) return false;
+      std::this_thread::sleep_for(200ms);
+      if (shownScore(captureText()) == 100) return true;
+    }
+    return false;
+  }
+
+  Display* display = nullptr;
+  Window window = 0;
+  pid_t game = -1;
+};
+
+TEST_F(GameWindowTest, PlaysThroughEveryState) {
+  launch();
+  Capture first = capture();
+  EXPECT_EQ(readRow(first, 2), " Zdobyles 0 punktow!");  // from column 2
+  EXPECT_EQ(readRow(first, 3), std::string(" ") + collecting);
+
+  // The sprite appears around the pointer and follows it.
+  movePointer(300, 300);
+  EXPECT_TRUE(waitFor([&] { return frameAt(capture(), 1, 300, 300); }, 3s));
+  movePointer(500, 420);
+  EXPECT_TRUE(waitFor(
+      [&] {
+        Capture now = capture();
+        return frameAt(now, 1, 500, 420) && blankAround(now, 300, 300, 16);
+      },
+      3s));
+
+  // Holding the left button: the pressed frame, about one point per frame.
+  button(true);
+  ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) >= 1; }, 3s));
+  auto start = Clock::now();
+  int32_t startScore = shownScore(captureText());
+  EXPECT_TRUE(frameAt(capture(), 2, 500, 420));
+  std::this_thread::sleep_for(1500ms);
+  int32_t gained = shownScore(captureText()) - startScore;
+  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  button(false);
+  EXPECT_LE(gained, seconds * 20 + 2) << "at most one point per 50 ms frame";
+  EXPECT_GE(gained, seconds * 5) << "the score rises while the button is held";
+
+  // Exactly 100: the won message and frame 5, for as long as no button is down.
+  ASSERT_TRUE(stopAtTheWinningScore());
+  std::this_thread::sleep_for(300ms);
+  Capture atHundred = capture();
+  EXPECT_EQ(shownScore(atHundred), 100);
+  EXPECT_EQ(readRow(atHundred, 3), std::string(" ") + won);
+  EXPECT_TRUE(frameAt(atHundred, 5, 500, 420));
+
+  // Above 100: the overshoot message and frames 3 and 4 taking turns.
+  button(true);
+  ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) > 100; }, 3s));
+  EXPECT_EQ(readRow(captureText(), 3), std::string(" ") + overshot);
+  bool sawThree = false, sawFour = false;
+  waitFor(
+      [&] {
+        Capture now = capture();
+        sawThree |= frameAt(now, 3, 500, 420);
+        sawFour |= frameAt(now, 4, 500, 420);
+        return sawThree && sawFour;
+      },
+      2s);
+  EXPECT_TRUE(sawThree);
+  EXPECT_TRUE(sawFour);
+
+  // Past 200 the score starts again from 0.
+  int32_t highest = 0;
+  ASSERT_TRUE(waitFor(
+      [&] {
+        int32_t score = shownScore(captureText());
+        highest = std::max(highest, score);
+        return highest >= 190 && score >= 0 && score < 20;
+      },
+      15s));
+  button(false);
+  EXPECT_LE(highest, 200);
+
+  // A key ends the loop: the last frame stays while the pointer moves on.
+  std::this_thread::sleep_for(100ms);
+  typeKey();
+  std::this_thread::sleep_for(500ms);
+  Capture last = capture();
+  movePointer(200, 450);
+  std::this_thread::sleep_for(500ms);
+  Capture later = capture();
+  EXPECT_TRUE(frameAt(later, 1, 500, 420));
+  EXPECT_TRUE(last.pixels == later.pixels) << "the screen changed after the loop ended";
+  EXPECT_TRUE(running());
+
+  // A second key ends the program with status 0.
+  typeKey();
+  EXPECT_EQ(exitStatus(5s), 0);
+}
+
+TEST_F(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
+  launch();
+  movePointer(400, 300);
+  ASSERT_TRUE(waitFor([&] { return frameAt(capture(), 1, 400, 300); }, 3s));
+  askToClose();
+  std::this_thread::sleep_for(500ms);
+  movePointer(150, 400);
+  std::this_thread::sleep_for(500ms);
+  Capture after = capture();
+  EXPECT_TRUE(frameAt(after, 1, 400, 300));
+  EXPECT_TRUE(blankAround(after, 150, 400, 16));
+  EXPECT_TRUE(running());
+  EXPECT_TRUE(findWindow()) << "the window stays open";
+  typeKey();
+  EXPECT_EQ(exitStatus(5s), 0);
+}
+
+}  // namespace
