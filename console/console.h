@@ -19,7 +19,7 @@ void releaseTextConsole();
 // A terminal whose modes the console changed gets them back first.
 void attachTextConsole(int inputFd, int outputFd);
 
-// The system pause behind the console's sleep, std::this_thread::sleep_for
+// The pause behind the console's sleep: the runtime's system clock pause
 // unless replaced (tests record the slices).
 using ConsolePause = void (*)(int32_t ms);
 void setTextConsolePause(ConsolePause pause);

@@ -3,15 +3,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "console/console_signals.h"
 #include "console/console_state.h"
 #include "console/console_terminal.h"
 #include "console/cp437.h"
 #include "gfx/gfx.h"
+#include "input/system_clock.h"
 
 TextConsoleState textConsole;
 
@@ -166,7 +165,8 @@ int32_t consoleOutputRedirected() { return !isTerminal(textConsole.outputFd); }
 
 }  // namespace
 
-void systemPause(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// The runtime's one platform pause, the same that the graphics screen uses.
+void systemPause(int32_t ms) { systemClock.pause(ms); }
 
 constinit ConsoleHooks textConsoleHooks{
     .pollKey = consolePollKey,
