@@ -40,20 +40,20 @@ int32_t directXOpenWindow() {
   DisplayFormat format = system.displayFormat();
   layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
   if (!layer.blitter) return -1;
-  WindowSpec spec;
+  WindowSpec windowSpec;
   if (layer.flags & flagFullScreen) {
     int32_t modeHeight = setFullScreenMode(system, layer.width, layer.height, layer.refreshRate);
     if (!modeHeight) return -1;
     layer.modeChanged = true;
     layer.modeHeight = modeHeight;
     layer.verticalOffset = (modeHeight - layer.height) / 2;
-    spec = mainWindowSpec(modeHeight);
+    windowSpec = mainWindowSpec(modeHeight);
   } else {
-    spec = mainWindowSpec(layer.height);
+    windowSpec = mainWindowSpec(layer.height);
     layer.verticalOffset = 0;
-    if (layer.windowPlaced) spec.x = layer.windowX, spec.y = layer.windowY;
+    if (layer.windowPlaced) windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
   }
-  if (createMainWindow(spec) != 0) return -1;
+  if (createMainWindow(windowSpec) != 0) return -1;
   gfxScreen->refreshRate = system.refreshRate();
   return 0;
 }

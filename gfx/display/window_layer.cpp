@@ -130,21 +130,21 @@ void stopWindowLayer() {
 WindowSpec mainWindowSpec(int32_t height) {
   const WindowLayer& layer = windowLayer;
   bool fullScreen = layer.flags & flagFullScreen;
-  WindowSpec spec{};
-  spec.title = layer.title;
-  spec.className = layer.className;
-  spec.width = layer.width;
-  spec.height = height;
-  spec.frameless = fullScreen || (layer.flags & flagNoFrame);
-  spec.topmost = layer.flags & flagTopmost;
-  spec.canMaximise = !(layer.flags & flagNoSwitch);
-  spec.fullScreen = fullScreen;
+  WindowSpec windowSpec{};
+  windowSpec.title = layer.title;
+  windowSpec.className = layer.className;
+  windowSpec.width = layer.width;
+  windowSpec.height = height;
+  windowSpec.frameless = fullScreen || (layer.flags & flagNoFrame);
+  windowSpec.topmost = layer.flags & flagTopmost;
+  windowSpec.canMaximise = !(layer.flags & flagNoSwitch);
+  windowSpec.fullScreen = fullScreen;
   if (!fullScreen && layer.system) {
     WindowRect screen = layer.system->screenRect();
-    spec.x = screen.left + (screen.right - screen.left - spec.width) / 2;
-    spec.y = screen.top + (screen.bottom - screen.top - spec.height) / 2;
+    windowSpec.x = screen.left + (screen.right - screen.left - windowSpec.width) / 2;
+    windowSpec.y = screen.top + (screen.bottom - screen.top - windowSpec.height) / 2;
   }
-  return spec;
+  return windowSpec;
 }
 
 void setWindowPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue) {

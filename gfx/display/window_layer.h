@@ -104,7 +104,7 @@ void runDirectXPresenter();
 // The main window as the layer's settings ask for it, centred on the screen
 // (full screen: at its top-left, `height` rows tall).
 WindowSpec mainWindowSpec(int32_t height);
-int32_t createMainWindow(const WindowSpec& spec);
+int32_t createMainWindow(const WindowSpec& windowSpec);
 void pumpMessages();
 void windowProcedure(const WindowMessage& message);
 

@@ -70,11 +70,11 @@ void switchFullScreen(WindowSystem& system) {
 
 }  // namespace
 
-int32_t createMainWindow(const WindowSpec& spec) {
+int32_t createMainWindow(const WindowSpec& windowSpec) {
   WindowLayer& layer = windowLayer;
-  layer.outerWidth = spec.width;
-  layer.outerHeight = spec.height;
-  if (!layer.system || !layer.system->createWindow(spec)) return -1;
+  layer.outerWidth = windowSpec.width;
+  layer.outerHeight = windowSpec.height;
+  if (!layer.system || !layer.system->createWindow(windowSpec)) return -1;
   return 0;
 }
 

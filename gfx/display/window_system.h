@@ -100,7 +100,7 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
 
   // The one window. createWindow answers false when it cannot be made.
-  virtual bool createWindow(const WindowSpec& spec) = 0;
+  virtual bool createWindow(const WindowSpec& windowSpec) = 0;
   virtual void destroyWindow() = 0;
   virtual bool hasWindow() const = 0;
   virtual void setTitle(const std::string& title) = 0;

@@ -29,9 +29,9 @@ class WindowInputTest : public ScreenTest {
     leaveTrackingByTimer = false;
     driverTable[1] = &windowMouseDriver;
     ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
-    WindowSpec spec{};
-    spec.x = 100, spec.y = 50, spec.width = 800, spec.height = 600;
-    ASSERT_TRUE(system.createWindow(spec));
+    WindowSpec windowSpec{};
+    windowSpec.x = 100, windowSpec.y = 50, windowSpec.width = 800, windowSpec.height = 600;
+    ASSERT_TRUE(system.createWindow(windowSpec));
     windowLayer.system = &system;
     windowLayer.width = 800;
     windowLayer.height = 600;

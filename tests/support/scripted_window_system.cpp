@@ -205,15 +205,15 @@ int32_t ScriptedWindowSystem::bytesPerPixel() const {
   }
 }
 
-bool ScriptedWindowSystem::createWindow(const WindowSpec& spec) {
+bool ScriptedWindowSystem::createWindow(const WindowSpec& windowSpec) {
   Lock lock(mutex_);
-  if (open_ || spec.width <= 0 || spec.height <= 0) return false;
-  if (spec.fullScreen ? failFullScreen_ : failWindowed_) return false;
-  window_ = spec;
+  if (open_ || windowSpec.width <= 0 || windowSpec.height <= 0) return false;
+  if (windowSpec.fullScreen ? failFullScreen_ : failWindowed_) return false;
+  window_ = windowSpec;
   open_ = true;
-  created_.push_back(spec);
-  int32_t pitch = (spec.width * bytesPerPixel() + 3) & ~3;
-  surface_.assign(static_cast<size_t>(pitch) * spec.height, 0);
+  created_.push_back(windowSpec);
+  int32_t pitch = (windowSpec.width * bytesPerPixel() + 3) & ~3;
+  surface_.assign(static_cast<size_t>(pitch) * windowSpec.height, 0);
   return true;
 }
 

@@ -81,7 +81,7 @@ class ScriptedWindowSystem : public WindowSystem {
   int retraceWaits() const;
 
   // --- WindowSystem ---
-  bool createWindow(const WindowSpec& spec) override;
+  bool createWindow(const WindowSpec& windowSpec) override;
   void destroyWindow() override;
   bool hasWindow() const override;
   void setTitle(const std::string& title) override;

@@ -28,7 +28,7 @@ class X11WindowSystem : public WindowSystem {
   bool connect(PresentPath path);
   ~X11WindowSystem() override;
 
-  bool createWindow(const WindowSpec& spec) override;
+  bool createWindow(const WindowSpec& windowSpec) override;
   void destroyWindow() override;
   bool hasWindow() const override { return window_ != 0 && !dead_; }
   void setTitle(const std::string& title) override;
@@ -73,7 +73,7 @@ class X11WindowSystem : public WindowSystem {
   bool chooseVisual();
   bool createSharedImage(int32_t width, int32_t height);
   void freeSharedImage();
-  void setWindowProperties(const WindowSpec& spec);
+  void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
   Window topLevelOf(Window window);
   void translate(XEvent& event, std::vector<WindowMessage>& messages);

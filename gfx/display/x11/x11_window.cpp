@@ -139,8 +139,8 @@ bool X11WindowSystem::chooseVisual() {
   return true;
 }
 
-bool X11WindowSystem::createWindow(const WindowSpec& spec) {
-  if (dead_ || window_ || spec.width <= 0 || spec.height <= 0) return false;
+bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
+  if (dead_ || window_ || windowSpec.width <= 0 || windowSpec.height <= 0) return false;
   XSetWindowAttributes attributes{};
   attributes.background_pixel = BlackPixel(display_, screen_);
   attributes.border_pixel = 0;
@@ -148,8 +148,8 @@ bool X11WindowSystem::createWindow(const WindowSpec& spec) {
   attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                           PointerMotionMask | EnterWindowMask | LeaveWindowMask |
                           FocusChangeMask | ExposureMask | StructureNotifyMask;
-  window_ = XCreateWindow(display_, root_, spec.x, spec.y, static_cast<unsigned>(spec.width),
-                          static_cast<unsigned>(spec.height), 0, visualDepth_, InputOutput,
+  window_ = XCreateWindow(display_, root_, windowSpec.x, windowSpec.y, static_cast<unsigned>(windowSpec.width),
+                          static_cast<unsigned>(windowSpec.height), 0, visualDepth_, InputOutput,
                           visual_, CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
                           &attributes);
   if (!window_ || syncFailed(display_)) {
@@ -157,35 +157,35 @@ bool X11WindowSystem::createWindow(const WindowSpec& spec) {
     return false;
   }
   topLevel_ = window_;
-  width_ = spec.width;
-  height_ = spec.height;
-  fullScreen_ = spec.fullScreen;
+  width_ = windowSpec.width;
+  height_ = windowSpec.height;
+  fullScreen_ = windowSpec.fullScreen;
   gc_ = XCreateGC(display_, window_, 0, nullptr);
-  if (path_ == PresentPath::sharedSurface && !createSharedImage(spec.width, spec.height)) {
+  if (path_ == PresentPath::sharedSurface && !createSharedImage(windowSpec.width, windowSpec.height)) {
     destroyWindow();
     return false;
   }
   if (randrEventBase_ >= 0) XRRSelectInput(display_, window_, RRScreenChangeNotifyMask);
-  setWindowProperties(spec);
+  setWindowProperties(windowSpec);
   mapAndFocus();
   return !dead_ && window_ != 0;
 }
 
 // Title, class, fixed size, close protocol, frame and stacking hints.
-void X11WindowSystem::setWindowProperties(const WindowSpec& spec) {
-  setTitle(spec.title);
+void X11WindowSystem::setWindowProperties(const WindowSpec& windowSpec) {
+  setTitle(windowSpec.title);
   XClassHint classHint{};
-  std::string name = spec.title.empty() ? spec.className : spec.title;
+  std::string name = windowSpec.title.empty() ? windowSpec.className : windowSpec.title;
   classHint.res_name = name.data();
-  classHint.res_class = const_cast<char*>(spec.className.c_str());
+  classHint.res_class = const_cast<char*>(windowSpec.className.c_str());
   XSetClassHint(display_, window_, &classHint);
 
   XSizeHints* size = XAllocSizeHints();
   size->flags = PPosition | USPosition | PMinSize | PMaxSize;
-  size->x = spec.x;
-  size->y = spec.y;
-  size->min_width = size->max_width = spec.width;
-  size->min_height = size->max_height = spec.height;
+  size->x = windowSpec.x;
+  size->y = windowSpec.y;
+  size->min_width = size->max_width = windowSpec.width;
+  size->min_height = size->max_height = windowSpec.height;
   XSetWMNormalHints(display_, window_, size);
   XFree(size);
   XSetWMProtocols(display_, window_, &deleteWindowAtom_, 1);
@@ -193,7 +193,7 @@ void X11WindowSystem::setWindowProperties(const WindowSpec& spec) {
   XChangeProperty(display_, window_, atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&pid), 1);
 
-  if (spec.frameless) {
+  if (windowSpec.frameless) {
     // Motif hints: decorations flag set, no decorations.
     long motif[5] = {2, 0, 0, 0, 0};
     Atom hints = atom("_MOTIF_WM_HINTS");
@@ -201,8 +201,8 @@ void X11WindowSystem::setWindowProperties(const WindowSpec& spec) {
                     reinterpret_cast<unsigned char*>(motif), 5);
   }
   std::vector<Atom> state;
-  if (spec.fullScreen) state.push_back(atom("_NET_WM_STATE_FULLSCREEN"));
-  if (spec.topmost) state.push_back(atom("_NET_WM_STATE_ABOVE"));
+  if (windowSpec.fullScreen) state.push_back(atom("_NET_WM_STATE_FULLSCREEN"));
+  if (windowSpec.topmost) state.push_back(atom("_NET_WM_STATE_ABOVE"));
   if (!state.empty())
     XChangeProperty(display_, window_, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(state.data()),

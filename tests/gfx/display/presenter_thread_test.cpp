@@ -181,16 +181,16 @@ TEST_P(Presenter, AWindowDestroyedFromOutsideStopsThePresenterAndSendsTheCloseKe
 
 TEST_P(Presenter, WindowCarriesTheClassNameTitleAndSettings) {
   openOn(GetParam(), 32, flagTopmost | flagNoFrame);
-  WindowSpec spec = system.currentWindow();
-  ASSERT_EQ(spec.className.size(), 19u);
-  EXPECT_EQ(spec.className.rfind("krgfxclass_", 0), 0u);
-  EXPECT_EQ(spec.className.find_first_not_of("0123456789abcdef", 11), std::string::npos);
-  EXPECT_EQ(spec.title, "krgfx_thread_tests");
-  EXPECT_TRUE(spec.topmost);
-  EXPECT_TRUE(spec.frameless);
-  EXPECT_EQ(spec.width, 800);
-  EXPECT_EQ(spec.height, 600);
-  EXPECT_EQ(spec.x, (1024 - 800) / 2);  // centred on the scripted 1024x768 screen
+  WindowSpec windowSpec = system.currentWindow();
+  ASSERT_EQ(windowSpec.className.size(), 19u);
+  EXPECT_EQ(windowSpec.className.rfind("krgfxclass_", 0), 0u);
+  EXPECT_EQ(windowSpec.className.find_first_not_of("0123456789abcdef", 11), std::string::npos);
+  EXPECT_EQ(windowSpec.title, "krgfx_thread_tests");
+  EXPECT_TRUE(windowSpec.topmost);
+  EXPECT_TRUE(windowSpec.frameless);
+  EXPECT_EQ(windowSpec.width, 800);
+  EXPECT_EQ(windowSpec.height, 600);
+  EXPECT_EQ(windowSpec.x, (1024 - 800) / 2);  // centred on the scripted 1024x768 screen
   EXPECT_TRUE(system.screenSaverSuspended());
   closeScreen();
   EXPECT_FALSE(system.screenSaverSuspended());
