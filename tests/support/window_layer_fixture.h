@@ -1,6 +1,8 @@
 // A fixture that runs the real window drivers over a scripted window system.
 #pragma once
 
+#include "support/presenter_threads.h"
+
 #include <dirent.h>
 
 #include <algorithm>
@@ -56,20 +58,7 @@ class WindowLayerTest : public ScreenTest {
     return types;
   }
   // Presenter threads of this process.
-  static int threadCount() {
-    int count = 0;
-    if (DIR* tasks = opendir("/proc/self/task")) {
-      while (dirent* entry = readdir(tasks)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
-        std::string name;
-        std::getline(comm, name);
-        if (name == "krgfx-presenter") ++count;
-      }
-      closedir(tasks);
-    }
-    return count;
-  }
+  static int threadCount() { return presenterThreadCount(); }
   // Writes one 32-bit colour across a framebuffer row (the lock must be held).
   static void paintRow(int32_t row, uint32_t colour) {
     auto* pixels = reinterpret_cast<uint32_t*>(gfxScreen->visibleFramebuffer +

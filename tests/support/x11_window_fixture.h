@@ -2,6 +2,8 @@
 // test's own connection to find the program's window and read it back.
 #pragma once
 
+#include "support/presenter_threads.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -91,20 +93,7 @@ class X11WindowTest : public ScreenTest {
     return done();
   }
 
-  static int presenterThreads() {
-    int count = 0;
-    if (DIR* tasks = opendir("/proc/self/task")) {
-      while (dirent* entry = readdir(tasks)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
-        std::string name;
-        std::getline(comm, name);
-        if (name == "krgfx-presenter") ++count;
-      }
-      closedir(tasks);
-    }
-    return count;
-  }
+  static int presenterThreads() { return presenterThreadCount(); }
 
   std::string baseDisplay;
   Display* test = nullptr;
