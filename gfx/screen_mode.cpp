@@ -198,7 +198,7 @@ int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
   runtimeState.fileTable[0].printWidth = screen.textCols;
   runtimeState.fileTable[0].printColumn = screen.cursorX;
   if (!endHookRegistered) {
-    runtimeState.endHook = closeScreen;
+    registerEndHook(closeScreen);
     endHookRegistered = true;
   }
   if (flags != flagInternalClose) setTextView(0, 0, 1);
