@@ -44,6 +44,30 @@ TEST_P(Presenter, RowsTenAndTwentyArePresentedAsOneSpanAndAllFlagsCleared) {
   EXPECT_EQ(dirtyRowCount(), 0);
 }
 
+TEST_P(Presenter, RepeatedRowsArePresentedWhereverTheyLie) {
+  setenv("KRGFX", GetParam(), 1);
+  // 100 framebuffer rows, each shown twice: a window of 200 rows.
+  ASSERT_EQ(applyMode(-1, 80, 100, 32, 2, 1, 0, 3, 0, 0, 1.0f, 10, 12), 0);
+  letPresenterRun();
+  system.forgetPresentations();
+  lockScreen();
+  paintRow(90, 0xFF0000FF);
+  unlockScreen(90, 90);
+  ASSERT_TRUE(system.waitForPresentations(1));
+  auto shown = system.presentations();
+  EXPECT_EQ(shown[0].first, 180);
+  EXPECT_EQ(shown[0].last, 181);
+  EXPECT_EQ(shown[0].pixel(79, 181) & 0xFFFFFF, 0x0000FFu);
+  // Every row dirty shows the whole window.
+  lockScreen();
+  unlockScreen(-1, -1);
+  ASSERT_TRUE(system.waitForPresentations(2));
+  shown = system.presentations();
+  EXPECT_EQ(shown[1].first, 0);
+  EXPECT_EQ(shown[1].last, 199);
+  EXPECT_EQ(dirtyRowCount(), 0);
+}
+
 TEST_P(Presenter, CloseScreenWhileTheProgramHoldsTheLockStillEndsThePresenter) {
   int before = threadCount();
   openOn(GetParam());
