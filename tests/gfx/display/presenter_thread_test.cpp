@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "gfx/text/bell.h"
@@ -379,13 +380,27 @@ TEST_F(GdiPresenter, NoWindowSystemMeansNoWindowDriver) {
   restoreWindowSystemProvider();
   WindowSystemProvider saved = windowSystemProvider;
   windowSystemProvider = {[](PresentPath) -> WindowSystem* { return nullptr; },
-                          [](WindowSystem*) {}};
+                          [](WindowSystem*) {}, nullptr};
   unsetenv("KRGFX");
   int before = threadCount();
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
   EXPECT_EQ(gfxScreen, nullptr);
   EXPECT_EQ(threadCount(), before);
   windowSystemProvider = saved;
+}
+
+TEST_F(GdiPresenter, APresenterThreadThatCannotStartFailsTheWindowDrivers) {
+  windowSystemProvider.startThread = [](std::thread&, void (*)()) {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  int before = threadCount();
+  EXPECT_EQ(gdiDriver.init("t", 800, 600, 32, 0, 0), -1);
+  gdiDriver.exit();
+  unsetenv("KRGFX");
+  EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
+  EXPECT_EQ(gfxScreen, nullptr);
+  EXPECT_EQ(threadCount(), before);
+  EXPECT_TRUE(system.createdWindows().empty());
 }
 
 TEST_F(GdiPresenter, OpenGlRefusesEveryRequest) {
