@@ -311,6 +311,18 @@ TEST_F(BmpLoaderTest, DestinationsWithoutAConverterAreRefused) {
   EXPECT_EQ(loadImageFile(deep, nullptr, nullptr), errBadCall);
 }
 
+TEST_F(BmpLoaderTest, APlainBlockGetsNoHeaderFromARefusedFile) {
+  openNullScreen();
+  // Each refused after the destination is chosen: masks missing, 40 bits.
+  BmpBuilder noMasks{.width = 1, .bitCount = 32, .compression = 3};
+  BmpBuilder wide{.width = 1, .bitCount = 40, .rows = {1, 2, 3, 4, 5, 0, 0, 0}};
+  for (const BmpBuilder& bmp : {noMasks, wide}) {
+    std::vector<uint8_t> block(64, 0);
+    EXPECT_EQ(loadImageFile(write(bmp), block.data(), nullptr), errIoFailed);
+    EXPECT_EQ(block, std::vector<uint8_t>(64, 0));
+  }
+}
+
 TEST_F(BmpLoaderTest, DataEndingEarlyKeepsTheRowsRead) {
   openNullScreen();
   BmpBuilder bmp{.width = 1, .height = 3, .rows = {1, 2, 3, 0, 4, 5, 6, 0, 7}};
