@@ -110,8 +110,7 @@ TEST_F(ScreenMode, ApplyModeStoresItsResultAndFillsEveryHook) {
   EXPECT_EQ(runtimeError(), errBadCall);
   EXPECT_EQ(applyMode(-1, 64, 64, 7, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), errBadCall);
   EXPECT_EQ(runtimeError(), errBadCall);
-  EXPECT_EQ(applyMode(-1, INT32_MAX, 8, 32, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8),
-            errNoMemory);
+  EXPECT_EQ(applyMode(-1, INT32_MAX, 8, 32, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), errNoMemory);
   EXPECT_EQ(runtimeError(), errNoMemory);
   EXPECT_EQ(applyMode(-1, 64, 64, 32, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), 0);
   EXPECT_EQ(runtimeError(), 0);
