@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -16,6 +17,7 @@ struct Ending {
   const char* how;
   int status;
 };
+void PrintTo(const Ending& ending, std::ostream* out) { *out << ending.how; }
 
 class ProgramEndWithWindow : public ::testing::TestWithParam<Ending> {
  protected:
