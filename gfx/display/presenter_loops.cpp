@@ -13,16 +13,18 @@ namespace {
 constexpr auto roundPause = std::chrono::milliseconds(10);
 constexpr auto reopenPause = std::chrono::milliseconds(300);
 
-// First and last changed display row; false when none changed.
+// First and last display row to show; false when none changed. The marks
+// are per framebuffer row, and each framebuffer row fills scanlineSize
+// display rows.
 bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
-  int32_t rows = screen.height * screen.scanlineSize;
+  int32_t rows = screen.height;
   int32_t row = 0;
   while (row < rows && !screen.dirtyLines[row]) ++row;
   if (row == rows) return false;
-  *first = row;
+  *first = row * screen.scanlineSize;
   row = rows - 1;
   while (!screen.dirtyLines[row]) --row;
-  *last = row;
+  *last = (row + 1) * screen.scanlineSize - 1;
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "gfx/display/blitter.h"
@@ -34,6 +35,9 @@ enum class PresentPath : int32_t { sharedSurface, clientPixels };
 struct WindowSystemProvider {
   WindowSystem* (*open)(PresentPath path);
   void (*close)(WindowSystem* system);
+  // Starts the presenter thread running `main`; may throw like the
+  // std::thread constructor. Null: an ordinary std::thread.
+  void (*startThread)(std::thread& thread, void (*main)());
 };
 extern WindowSystemProvider windowSystemProvider;
 

@@ -6,4 +6,4 @@
 WindowLayer windowLayer;
 std::atomic<bool> presenterRunning;
 
-WindowSystemProvider windowSystemProvider = {openX11WindowSystem, closeX11WindowSystem};
+WindowSystemProvider windowSystemProvider = {openX11WindowSystem, closeX11WindowSystem, nullptr};

@@ -452,7 +452,7 @@ void useScriptedWindowSystem(ScriptedWindowSystem& system) {
   if (!providerSaved) savedProvider = windowSystemProvider;
   providerSaved = true;
   scripted = &system;
-  windowSystemProvider = {openScripted, closeScripted};
+  windowSystemProvider = {openScripted, closeScripted, nullptr};
 }
 
 void restoreWindowSystemProvider() {
