@@ -27,13 +27,16 @@ bool X11WindowSystem::createSharedImage(int32_t width, int32_t height) {
     return false;
   }
   shm_.readOnly = False;
-  // A remote server refuses the attach: that error must not end anything.
+  // A server that cannot reach the segment (remote, or in an IPC namespace of
+  // its own) still lists MIT-SHM; its refusal of the attach comes back as an
+  // error only once the requests are through.
   XSync(display_, False);
-  bool attached = XShmAttach(display_, &shm_);
-  XSync(display_, False);
+  bool attached = XShmAttach(display_, &shm_) && !syncFailed(display_);
   // Once both sides are attached the segment goes away with its last user.
   shmctl(shm_.shmid, IPC_RMID, nullptr);
   if (!attached || dead_) {
+    shm_.shmaddr = nullptr;  // nothing to detach on the server's side
+    if (sharedImage_->data) shmdt(sharedImage_->data);
     freeSharedImage();
     return false;
   }

@@ -17,13 +17,13 @@
 namespace {
 
 // Protocol errors (a window destroyed by another client, a refused mode or
-// shared-memory attach) are noted, never fatal.
-std::atomic<Display*> errorDisplay;
-std::atomic<int> errorCode;
+// shared-memory attach) are noted, never fatal. Xlib hands an error to the
+// thread that reads the connection's replies, which for a sync is the thread
+// that syncs: noting per thread keeps another connection's errors out.
+thread_local Display* errorDisplay;
 
-int noteError(Display* display, XErrorEvent* error) {
+int noteError(Display* display, XErrorEvent*) {
   errorDisplay = display;
-  errorCode = error->error_code;
   return 0;
 }
 
@@ -46,7 +46,7 @@ void installErrorHandlers() {
 bool syncFailed(Display* display) {
   errorDisplay = nullptr;
   XSync(display, False);
-  return errorDisplay.load() == display;
+  return errorDisplay == display;
 }
 
 bool X11WindowSystem::connect(PresentPath path) {

@@ -306,3 +306,53 @@ TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
   closeScreen();
   EXPECT_EQ(gfxScreen, nullptr);
 }
+
+// A server in an IPC namespace of its own lists MIT-SHM but cannot attach the
+// program's segments, as a remote or forwarded display: the default driver
+// must give way to "GDI", and the window must show the screen.
+TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
+  const char* name = ":91";
+  const char* arguments[] = {"unshare", "--ipc", "Xvfb", name, "-screen", "0", "800x600x24",
+                             "-nolisten", "tcp", nullptr};
+  pid_t server = 0;
+  if (posix_spawnp(&server, "unshare", nullptr, nullptr, const_cast<char**>(arguments),
+                   environ) != 0)
+    GTEST_SKIP() << "unshare is not available";
+  struct Ending {
+    pid_t server;
+    bool ended = false;
+    ~Ending() {
+      closeScreen();
+      if (!ended) kill(server, SIGTERM), waitpid(server, nullptr, 0);
+    }
+  } ending{server};
+  bool up = eventually([&] {
+    Display* probe = XOpenDisplay(name);
+    if (probe) XCloseDisplay(probe);
+    ending.ended = !probe && waitpid(server, nullptr, WNOHANG) == server;
+    return probe != nullptr || ending.ended;
+  }) && !ending.ended;
+  if (!up) GTEST_SKIP() << "no X server in an IPC namespace of its own (unshare --ipc refused?)";
+  setenv("DISPLAY", name, 1);
+  test = XOpenDisplay(name);
+  ASSERT_NE(test, nullptr);
+  unsetenv("KRGFX");
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, "GDI");
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  auto wrongPixels = [&] {
+    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+    if (!image) return -1L;
+    long wrong = 0;
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x)
+        if (XGetPixel(image, x, y) != shownAs(patternAt(x, y), 24)) ++wrong;
+    XDestroyImage(image);
+    return wrong;
+  };
+  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels differ";
+  XCloseDisplay(test);
+  test = nullptr;
+}
