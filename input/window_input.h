@@ -37,7 +37,7 @@ void resetMouseForWindowLayer();
 // Key, system-key and character messages: key codes into the key buffer and
 // key events into the event ring. Answers true when the message must not
 // reach the default handling (F10, Alt, the close key Alt+F4).
-bool handleKeyboardMessage(WindowSystem& system, const WindowMessage& message);
+bool handleKeyboardMessage(const WindowMessage& message);
 // Pointer messages (move, buttons, wheels, leave, timer, set-cursor, moving).
 void handleMouseMessage(WindowSystem& system, const WindowMessage& message);
 // Runs on every message before anything else: is the pointer inside the

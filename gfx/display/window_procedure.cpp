@@ -95,13 +95,13 @@ void windowProcedure(const WindowMessage& message) {
         if (layer.windowActive) switchFullScreen(system);
         return;
       }
-      handleKeyboardMessage(system, message);
+      handleKeyboardMessage(message);
       return;
     case MessageKind::keyDown:
     case MessageKind::keyUp:
     case MessageKind::systemKeyUp:
     case MessageKind::character:
-      handleKeyboardMessage(system, message);
+      handleKeyboardMessage(message);
       return;
     case MessageKind::mouseMove:
     case MessageKind::buttonDown:

@@ -84,6 +84,9 @@ struct WindowMessage {
                                // modifiers, 0 for none or a dead key; character
                                // message: the code page 437 byte
   uint8_t unshiftedCharacter;  // key: the character it types without modifiers
+  int32_t modifiers;           // key: the Shift, Ctrl and Alt bits of the modifier
+                               // word (input/key_codes.h) as they stood when the
+                               // key went down or up; the enhanced bit is separate
   // Pointer messages.
   int32_t x, y;                // client position (may lie outside the client area)
   int32_t button;              // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra

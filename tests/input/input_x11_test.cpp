@@ -173,6 +173,38 @@ TEST_F(RealInputTest, PlaceMouseMovesTheRealPointer) {
   EXPECT_EQ(r.y, height - 1);
 }
 
+// The modifiers belong to the key event: a Shift released before the
+// presenter handles the F1 (typed quickly, or while the program holds the
+// screen lock) still makes it Shift+F1.
+TEST_F(RealInputTest, AQuicklyTypedShiftF1KeepsItsShift) {
+  KeyCode shift = XKeysymToKeycode(test, XK_Shift_L), f1 = XKeysymToKeycode(test, XK_F1);
+  ASSERT_NE(shift, 0);
+  ASSERT_NE(f1, 0);
+  int right = 0;
+  for (int i = 0; i < 10; ++i) {
+    lockScreen();
+    for (auto [code, down] : {std::pair{shift, true}, {f1, true}, {f1, false}, {shift, false}})
+      XTestFakeKeyEvent(test, code, down, CurrentTime);
+    XSync(test, False);
+    std::this_thread::sleep_for(20ms);
+    unlockScreen(1, 0);
+    if (nextKey() == "\xFFT") ++right;
+  }
+  EXPECT_EQ(right, 10);
+  EXPECT_EQ(nextKey(100ms), "");
+}
+
+TEST_F(RealInputTest, ShiftTabGivesTheBackTab) {
+  KeyCode shift = XKeysymToKeycode(test, XK_Shift_L);
+  ASSERT_NE(shift, 0);
+  XTestFakeKeyEvent(test, shift, True, CurrentTime);
+  pressKey(XK_Tab);
+  XTestFakeKeyEvent(test, shift, False, CurrentTime);
+  XFlush(test);
+  EXPECT_EQ(nextKey(), std::string("\xFF\x0F"));
+  EXPECT_EQ(nextKey(), "\t");  // Shift+Tab types a Tab too, as on a PC
+}
+
 // Not a check of speed: it records how long a key takes from the X server to
 // pollKey (median and 95th percentile of 100 presses) for the record.
 TEST_F(RealInputTest, KeyLatencyFromPressToPollKey) {

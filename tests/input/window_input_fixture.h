@@ -57,7 +57,7 @@ class WindowInputTest : public ScreenTest {
     switch (message.kind) {
       case MessageKind::keyDown: case MessageKind::keyUp: case MessageKind::systemKeyDown:
       case MessageKind::systemKeyUp: case MessageKind::character:
-        lastAnswer() = handleKeyboardMessage(windowSystem, message);
+        lastAnswer() = handleKeyboardMessage(message);
         break;
       case MessageKind::activate:
         windowLayer.windowActive = message.active && !message.minimised;

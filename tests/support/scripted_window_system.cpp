@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "input/key_codes.h"
+
 using Lock = std::unique_lock<std::mutex>;
 
 uint32_t ScriptedWindowSystem::Presentation::pixel(int32_t x, int32_t row) const {
@@ -17,9 +19,18 @@ ScriptedWindowSystem::ScriptedWindowSystem() { modes_ = {{640, 480, 60}, {800, 6
 
 // --- Scripting ---
 
+// A key message carries the modifiers held when it is injected.
 void ScriptedWindowSystem::inject(const WindowMessage& message) {
   Lock lock(mutex_);
   queue_.push_back(message);
+  switch (message.kind) {
+    case MessageKind::keyDown: case MessageKind::keyUp:
+    case MessageKind::systemKeyDown: case MessageKind::systemKeyUp:
+      queue_.back().modifiers |= modifiersOf(virtualKeys_, false);
+      break;
+    default:
+      break;
+  }
 }
 
 bool ScriptedWindowSystem::waitUntilDelivered(std::chrono::milliseconds timeout) {
