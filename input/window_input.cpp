@@ -197,9 +197,9 @@ void handleMouseMessage(WindowSystem& system, const WindowMessage& message) {
   }
 }
 
-void notePointerPosition(WindowSystem& system) {
-  int32_t x = 0, y = 0;
-  system.pointerPosition(&x, &y);
+void notePointerPosition(WindowSystem& system, const WindowMessage& message) {
+  int32_t x = message.screenX, y = message.screenY;
+  if (!message.pointerKnown) system.pointerPosition(&x, &y);
   mouseState.mouseInside = system.clientRectOnScreen().contains(x, y) ? 1 : 0;
 }
 

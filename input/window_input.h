@@ -41,8 +41,9 @@ bool handleKeyboardMessage(const WindowMessage& message);
 // Pointer messages (move, buttons, wheels, leave, timer, set-cursor, moving).
 void handleMouseMessage(WindowSystem& system, const WindowMessage& message);
 // Runs on every message before anything else: is the pointer inside the
-// client area?
-void notePointerPosition(WindowSystem& system);
+// client area? Asks the window system where the pointer is only when the
+// message does not tell.
+void notePointerPosition(WindowSystem& system, const WindowMessage& message);
 // The keyboard and mouse part of an activation change; `active` is the new
 // windowActive (activated and not minimised).
 void handleInputActivation(WindowSystem& system, bool active);

@@ -87,7 +87,7 @@ void windowProcedure(const WindowMessage& message) {
   WindowLayer& layer = windowLayer;
   if (!layer.system || layer.windowGone) return;
   WindowSystem& system = *layer.system;
-  notePointerPosition(system);
+  notePointerPosition(system, message);
   switch (message.kind) {
     case MessageKind::systemKeyDown:
       // Alt+Enter switches between window and full screen.

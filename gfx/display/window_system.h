@@ -89,6 +89,10 @@ struct WindowMessage {
                                // key went down or up; the enhanced bit is separate
   // Pointer messages.
   int32_t x, y;                // client position (may lie outside the client area)
+  // Key and pointer messages: where the pointer was on the screen when the
+  // event happened, when the window system tells (pointerKnown).
+  bool pointerKnown;
+  int32_t screenX, screenY;
   int32_t button;              // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra
   int32_t wheelDelta;
   // Activation.
@@ -131,7 +135,8 @@ class WindowSystem {
   virtual void virtualKeyState(uint8_t state[256]) = 0;
   virtual void scanCodeState(uint8_t state[256]) = 0;
 
-  // Pointer, in screen coordinates.
+  // Pointer, in screen coordinates. clientRectOnScreen, asked for on every
+  // message, should cost no round trip to a display server.
   virtual void pointerPosition(int32_t* x, int32_t* y) = 0;
   virtual void movePointer(int32_t x, int32_t y) = 0;
   virtual bool pointerOverThisWindow() = 0;  // no other window above it there

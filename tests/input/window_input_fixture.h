@@ -53,7 +53,7 @@ class WindowInputTest : public ScreenTest {
   }
   static void procedure(const WindowMessage& message) {
     WindowSystem& windowSystem = *windowLayer.system;
-    notePointerPosition(windowSystem);
+    notePointerPosition(windowSystem, message);
     switch (message.kind) {
       case MessageKind::keyDown: case MessageKind::keyUp: case MessageKind::systemKeyDown:
       case MessageKind::systemKeyUp: case MessageKind::character:

@@ -157,6 +157,8 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
     return false;
   }
   topLevel_ = window_;
+  clientX_ = windowSpec.x;
+  clientY_ = windowSpec.y;
   width_ = windowSpec.width;
   height_ = windowSpec.height;
   fullScreen_ = windowSpec.fullScreen;
@@ -168,6 +170,7 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
   if (randrEventBase_ >= 0) XRRSelectInput(display_, window_, RRScreenChangeNotifyMask);
   setWindowProperties(windowSpec);
   mapAndFocus();
+  if (!dead_ && window_) refreshClientOrigin();
   return !dead_ && window_ != 0;
 }
 
@@ -294,14 +297,23 @@ void X11WindowSystem::moveWindow(int32_t x, int32_t y) {
   if (!hasWindow()) return;
   XMoveWindow(display_, window_, x, y);
   XSync(display_, False);
+  refreshClientOrigin();
+}
+
+// Asks the server where the client area lies; the window procedure reads the
+// answer kept here for every message.
+void X11WindowSystem::refreshClientOrigin() {
+  int x = 0, y = 0;
+  Window child;
+  if (XTranslateCoordinates(display_, window_, root_, 0, 0, &x, &y, &child)) {
+    clientX_ = x;
+    clientY_ = y;
+  }
 }
 
 WindowRect X11WindowSystem::clientRectOnScreen() {
   if (!hasWindow()) return {0, 0, 0, 0};
-  int x = 0, y = 0;
-  Window child;
-  XTranslateCoordinates(display_, window_, root_, 0, 0, &x, &y, &child);
-  return {x, y, x + width_, y + height_};
+  return {clientX_, clientY_, clientX_ + width_, clientY_ + height_};
 }
 
 // The frame a window manager adds is not known here: the window's rectangle
