@@ -75,6 +75,9 @@ int32_t createMainWindow(const WindowSpec& windowSpec) {
   layer.outerWidth = windowSpec.width;
   layer.outerHeight = windowSpec.height;
   if (!layer.system || !layer.system->createWindow(windowSpec)) return -1;
+  // A new window shows the arrow: give it the pointer the program chose.
+  notePointerPosition(*layer.system, WindowMessage{});
+  applyPointerShape(*layer.system);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -98,6 +99,16 @@ class RealInputTest : public X11WindowTest {
     unsigned int mask;
     XQueryPointer(test, DefaultRootWindow(test), &root, &child, &rootX, &rootY, &x, &y, &mask);
     return {rootX, rootY};
+  }
+  // Whether the pointer the server shows now has no visible pixel.
+  bool pointerHidden() {
+    XFixesCursorImage* image = XFixesGetCursorImage(test);
+    if (!image) return false;
+    bool hidden = true;
+    for (int i = 0; i < image->width * image->height; ++i)
+      if (image->pixels[i] >> 24) hidden = false;
+    XFree(image);
+    return hidden;
   }
   static std::string nextKey(std::chrono::milliseconds timeout = 3s) {
     std::string key;
@@ -203,6 +214,37 @@ TEST_F(RealInputTest, ShiftTabGivesTheBackTab) {
   XFlush(test);
   EXPECT_EQ(nextKey(), std::string("\xFF\x0F"));
   EXPECT_EQ(nextKey(), "\t");  // Shift+Tab types a Tab too, as on a PC
+}
+
+// Hidden by placeMouse, the pointer stays hidden over the client area: when
+// it comes back from outside, and over the window that Alt+Enter makes anew
+// (full screen fails for this size and the window is opened again).
+TEST_F(RealInputTest, AHiddenPointerStaysHiddenOverTheClientArea) {
+  ASSERT_GE(originX, 10) << "the window must not touch the screen's left edge";
+  ASSERT_FALSE(pointerHidden());
+  EXPECT_EQ(placeMouse(20, 30, 0, -1), 0);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); }));
+  movePointer(-10, 20);
+  EXPECT_TRUE(waitFor([this] { return !pointerHidden(); })) << "hidden outside the window";
+  movePointer(40, 20);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown after coming back";
+
+  movePointer(-10, 20);
+  EXPECT_TRUE(waitFor([] { return report().result != 0; }));
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, 1, -1), 0);
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, 0, -1), 0);
+  movePointer(40, 20);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "hidden while outside, shown inside";
+
+  Window before = window;
+  KeyCode alt = XKeysymToKeycode(test, XK_Alt_L), enter = XKeysymToKeycode(test, XK_Return);
+  for (auto [code, down] : {std::pair{alt, true}, {enter, true}, {enter, false}, {alt, false}})
+    XTestFakeKeyEvent(test, code, down, CurrentTime);
+  XSync(test, False);
+  ASSERT_TRUE(waitFor([&] { return (window = findWindow()) != 0 && window != before; }));
+  ASSERT_TRUE(waitFor([this] { return clientOrigin(); }));
+  movePointer(50, 40);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown over the new window";
 }
 
 // Not a check of speed: it records how long a key takes from the X server to

@@ -112,9 +112,11 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     case EnterNotify:
     case LeaveNotify: {
       const XCrossingEvent& crossing = event.xcrossing;
-      if (event.type == EnterNotify)
+      if (event.type == EnterNotify) {
         messages.push_back(pointerMessage(MessageKind::mouseMove, crossing.x, crossing.y));
-      else if (crossing.mode == NotifyNormal && crossing.detail != NotifyInferior)
+        // The window's pointer was chosen while the pointer was elsewhere.
+        messages.push_back(message(MessageKind::setCursor));
+      } else if (crossing.mode == NotifyNormal && crossing.detail != NotifyInferior)
         messages.push_back(message(MessageKind::mouseLeave));
       if (crossing.same_screen)
         notePointer(crossing.x, crossing.y, crossing.x_root, crossing.y_root, messages);
