@@ -81,6 +81,10 @@ int32_t createMainWindow(const WindowSpec& windowSpec) {
   return 0;
 }
 
+void presentationFailed() {
+  if (!windowLayer.windowGone) windowDestroyed();
+}
+
 void pumpMessages() {
   if (windowLayer.system && !windowLayer.windowGone)
     windowLayer.system->dispatchMessages(windowProcedure);

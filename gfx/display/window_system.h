@@ -38,6 +38,10 @@ inline int32_t displayBytesPerPixel(int32_t depth) {
   return depth <= 8 ? 1 : depth <= 16 ? 2 : depth == 24 ? 3 : 4;
 }
 
+// Rows shown from the program's memory are padded to 32 bits, as the rows of
+// a device-independent bitmap or an X image are.
+constexpr int32_t presentRowAlignment = 4;
+
 // A client-sized buffer in the display's format, shown by presentRows.
 struct PixelSurface {
   uint8_t* pixels;  // first byte of client row 0, null when there is none
@@ -121,11 +125,13 @@ class WindowSystem {
 
   // Presentation: rows first to last of the surface shown at the same client rows.
   virtual DisplayFormat displayFormat() = 0;
+  // Both answer false when the rows could not be shown.
   virtual PixelSurface surface() = 0;
-  virtual void presentRows(int32_t first, int32_t last) = 0;
+  virtual bool presentRows(int32_t first, int32_t last) = 0;
   // Rows first to last of the caller's buffer (display format, pitch bytes
-  // from row to row, row 0 at pixels) shown at the same client rows.
-  virtual void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+  // from row to row, row 0 at pixels) shown at the same client rows. The
+  // pitch must be a multiple of presentRowAlignment.
+  virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                              int32_t last) = 0;
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;

@@ -319,17 +319,27 @@ void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t 
   changed_.notify_all();
 }
 
-void ScriptedWindowSystem::presentRows(int32_t first, int32_t last) {
+bool ScriptedWindowSystem::presentRows(int32_t first, int32_t last) {
   Lock lock(mutex_);
-  if (!open_ || first < 0 || last >= window_.height || first > last) return;
+  if (!open_ || failPresentations_ || first < 0 || last >= window_.height || first > last)
+    return false;
   record(surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3, first, last, true);
+  return true;
 }
 
-void ScriptedWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+bool ScriptedWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                                          int32_t last) {
   Lock lock(mutex_);
-  if (!open_ || first < 0 || last >= window_.height || first > last) return;
+  if (!open_ || failPresentations_ || first < 0 || last >= window_.height || first > last ||
+      pitch % presentRowAlignment != 0)
+    return false;
   record(pixels, pitch, first, last, false);
+  return true;
+}
+
+void ScriptedWindowSystem::failPresentations(bool fail) {
+  Lock lock(mutex_);
+  failPresentations_ = fail;
 }
 
 int32_t ScriptedWindowSystem::refreshRate() {

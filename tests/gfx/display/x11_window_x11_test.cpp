@@ -356,3 +356,34 @@ TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
   XCloseDisplay(test);
   test = nullptr;
 }
+
+// Rows of 134 bytes do not fit the 32-bit row padding of an X image: they
+// are padded on the way instead of not being shown at all.
+TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
+  ASSERT_TRUE(useScreen(1));
+  setenv("KRGFX", "GDI", 1);
+  constexpr int32_t width = 67, height = 40;
+  ASSERT_EQ(openScreen(width, height, 16, 1, 0, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, "GDI");
+  ASSERT_EQ(gfxScreen->pitch, 134);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  auto pixelAt = [](int32_t x, int32_t y) { return static_cast<uint16_t>(x * 977 + y * 131); };
+  lockScreen();
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer + y * gfxScreen->pitch)[x] =
+          pixelAt(x, y);
+  unlockScreen(-1, -1);
+  auto wrongPixels = [&] {
+    XImage* image = XGetImage(test, window, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) return -1L;
+    long wrong = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if (XGetPixel(image, x, y) != pixelAt(x, y)) ++wrong;
+    XDestroyImage(image);
+    return wrong;
+  };
+  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels differ";
+}
