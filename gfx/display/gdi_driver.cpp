@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "gfx/display/window_layer.h"
-#include "input/window_input.h"
 #include "gfx/gfx.h"
+#include "input/window_input.h"
 
 namespace {
 
@@ -31,8 +31,9 @@ int32_t gdiOpenWindow() {
   if (!displayTakesFramebuffer(*gfxScreen, format)) {
     layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
     if (!layer.blitter) return -1;
-    layer.conversionPitch = (layer.width * displayBytesPerPixel(format.depth) +
-                             presentRowAlignment - 1) & ~(presentRowAlignment - 1);
+    layer.conversionPitch =
+        (layer.width * displayBytesPerPixel(format.depth) + presentRowAlignment - 1) &
+        ~(presentRowAlignment - 1);
     layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.height, 0);
   }
   gfxScreen->refreshRate = system.refreshRate();
@@ -54,12 +55,9 @@ void gdiCloseWindow() {
 void gdiRepaint() {
   WindowLayer& layer = windowLayer;
   if (!layer.system || !gfxScreen) return;
-  bool shown = layer.blitter ? layer.system->presentPixels(layer.conversion.data(),
-                                                           layer.conversionPitch, 0,
-                                                           layer.height - 1)
-                             : layer.system->presentPixels(gfxScreen->visibleFramebuffer,
-                                                           gfxScreen->pitch, 0, layer.height - 1);
-  if (!shown) presentationFailed();
+  const uint8_t* rows = layer.blitter ? layer.conversion.data() : gfxScreen->visibleFramebuffer;
+  int32_t pitch = layer.blitter ? layer.conversionPitch : gfxScreen->pitch;
+  if (!layer.system->presentPixels(rows, pitch, 0, layer.height - 1)) presentationFailed();
 }
 
 void gdiPresenterMain() {

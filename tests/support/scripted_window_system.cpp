@@ -24,8 +24,10 @@ void ScriptedWindowSystem::inject(const WindowMessage& message) {
   Lock lock(mutex_);
   queue_.push_back(message);
   switch (message.kind) {
-    case MessageKind::keyDown: case MessageKind::keyUp:
-    case MessageKind::systemKeyDown: case MessageKind::systemKeyUp:
+    case MessageKind::keyDown:
+    case MessageKind::keyUp:
+    case MessageKind::systemKeyDown:
+    case MessageKind::systemKeyUp:
       queue_.back().modifiers |= modifiersOf(virtualKeys_, false);
       break;
     default:

@@ -54,6 +54,19 @@ bool takesCloseKey() {
   return false;
 }
 
+// Pixels of a window's top-left width x height that differ from `expected`.
+template <typename Expected>
+long wrongPixels(Display* display, Window window, int width, int height, Expected expected) {
+  XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+  if (!image) return -1;
+  long wrong = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (XGetPixel(image, x, y) != expected(x, y)) ++wrong;
+  XDestroyImage(image);
+  return wrong;
+}
+
 struct Case {
   const char* driver;
   int screen;  // 0: 24-bit, 1: 16-bit
@@ -342,17 +355,11 @@ TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
   Window window = findWindow();
   ASSERT_NE(window, 0u);
   drawPattern();
-  auto wrongPixels = [&] {
-    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
-    if (!image) return -1L;
-    long wrong = 0;
-    for (int y = 0; y < 600; ++y)
-      for (int x = 0; x < 800; ++x)
-        if (XGetPixel(image, x, y) != shownAs(patternAt(x, y), 24)) ++wrong;
-    XDestroyImage(image);
-    return wrong;
+  auto wrong = [&] {
+    return wrongPixels(test, window, 800, 600,
+                       [](int x, int y) { return shownAs(patternAt(x, y), 24); });
   };
-  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels differ";
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
   XCloseDisplay(test);
   test = nullptr;
 }
@@ -375,15 +382,6 @@ TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
       reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer + y * gfxScreen->pitch)[x] =
           pixelAt(x, y);
   unlockScreen(-1, -1);
-  auto wrongPixels = [&] {
-    XImage* image = XGetImage(test, window, 0, 0, width, height, AllPlanes, ZPixmap);
-    if (!image) return -1L;
-    long wrong = 0;
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        if (XGetPixel(image, x, y) != pixelAt(x, y)) ++wrong;
-    XDestroyImage(image);
-    return wrong;
-  };
-  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels differ";
+  auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
 }
