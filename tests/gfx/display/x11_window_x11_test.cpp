@@ -326,29 +326,29 @@ TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
 TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
   const char* name = ":91";
   const char* arguments[] = {"unshare", "--ipc", "Xvfb", name, "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp", nullptr};
+                             "-nolisten", "tcp", "-noreset", nullptr};
   pid_t server = 0;
   if (posix_spawnp(&server, "unshare", nullptr, nullptr, const_cast<char**>(arguments),
                    environ) != 0)
     GTEST_SKIP() << "unshare is not available";
-  struct Ending {
+  struct Ending {  // the program's and the test's connections go before the server
     pid_t server;
+    Display*& test;
     bool ended = false;
     ~Ending() {
       closeScreen();
+      if (test) XCloseDisplay(test);
+      test = nullptr;
       if (!ended) kill(server, SIGTERM), waitpid(server, nullptr, 0);
     }
-  } ending{server};
+  } ending{server, test};
   bool up = eventually([&] {
-    Display* probe = XOpenDisplay(name);
-    if (probe) XCloseDisplay(probe);
-    ending.ended = !probe && waitpid(server, nullptr, WNOHANG) == server;
-    return probe != nullptr || ending.ended;
+    test = XOpenDisplay(name);
+    ending.ended = !test && waitpid(server, nullptr, WNOHANG) == server;
+    return test != nullptr || ending.ended;
   }) && !ending.ended;
   if (!up) GTEST_SKIP() << "no X server in an IPC namespace of its own (unshare --ipc refused?)";
   setenv("DISPLAY", name, 1);
-  test = XOpenDisplay(name);
-  ASSERT_NE(test, nullptr);
   unsetenv("KRGFX");
   ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
   EXPECT_STREQ(gfxScreen->driver->name, "GDI");
@@ -360,8 +360,6 @@ TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
                        [](int x, int y) { return shownAs(patternAt(x, y), 24); });
   };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
-  XCloseDisplay(test);
-  test = nullptr;
 }
 
 // Rows of 134 bytes do not fit the 32-bit row padding of an X image: they
