@@ -45,12 +45,14 @@ void gdiRound(WindowSystem& system) {
   takePaletteChange();
   int32_t first, last;
   if (findDirtySpan(screen, &first, &last)) {
+    bool shown;
     if (layer.blitter) {
       layer.blitter(layer.conversion.data(), layer.conversionPitch);
-      system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
+      shown = system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
     } else {
-      system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
+      shown = system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
     }
+    if (!shown) presentationFailed();
   }
   clearDirtyLines(screen);
   if (layer.windowActive) refreshKeyStateFromVirtualKeys(system);
@@ -87,7 +89,7 @@ void directXRound(WindowSystem& system) {
       int32_t offset = layer.verticalOffset;
       layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch,
                     surface.pitch);
-      system.presentRows(first + offset, last + offset);
+      if (!system.presentRows(first + offset, last + offset)) presentationFailed();
       clearDirtyLines(screen);
     }
   }

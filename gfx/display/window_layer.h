@@ -111,6 +111,9 @@ WindowSpec mainWindowSpec(int32_t height);
 int32_t createMainWindow(const WindowSpec& windowSpec);
 void pumpMessages();
 void windowProcedure(const WindowMessage& message);
+// A window that cannot show the screen is handled as one that went away:
+// the presenter stops and the program gets windowCloseKey and event 13.
+void presentationFailed();
 
 // Appends an event to the screen's ring, dropping the oldest so that at most
 // 127 are kept. Does nothing without a screen.

@@ -247,6 +247,22 @@ TEST_P(Presenter, AnEightBitScreenIsShownInItsPaletteColours) {
   EXPECT_EQ(shown.back().pixel(8, 5) & 0xFFFFFF, 0u);
 }
 
+// A window that cannot show the rows is not left black in silence.
+TEST_P(Presenter, AFailedPresentationStopsThePresenterAndSendsTheCloseKey) {
+  int before = threadCount();
+  openOn(GetParam());
+  while (takeKey() != 0) {
+  }
+  system.failPresentations(true);
+  lockScreen();
+  paintRow(5, 0xFFFFFFFF);
+  unlockScreen(5, 5);
+  for (int i = 0; i < 500 && threadCount() != before; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_EQ(threadCount(), before);
+  EXPECT_EQ(takeKey(), windowCloseKey);
+}
+
 TEST_P(Presenter, ASixteenBitDisplayGetsConvertedRows) {
   system.setDisplayFormat({16, 0});
   openOn(GetParam());
