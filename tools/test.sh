@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
-# a short run of each fuzz target. Exits non-zero on any failure.
+# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, an
+# outside program built against the installed library, and a short run of
+# each fuzz target. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_deps.sh
@@ -30,6 +31,9 @@ build() {
 echo "== normal build"
 build build
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== installed library used by an outside program"
+tools/consumer_test.sh build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:abort_on_error=0
