@@ -54,6 +54,8 @@ for target in build-fuzz/fuzz/*_fuzz; do
   name=$(basename "$target")
   seeds=fuzz/seeds/$name
   mkdir -p "build-fuzz/corpus/$name"
-  "$target" -runs=20000 -max_total_time=60 "build-fuzz/corpus/$name" $( [ -d "$seeds" ] && echo "$seeds" )
+  corpora=("build-fuzz/corpus/$name")
+  [ -d "$seeds" ] && corpora+=("$seeds")
+  "$target" -runs=20000 -max_total_time=60 "${corpora[@]}"
 done
 echo "== all tests passed"
