@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "gfx/display/window_layer.h"
+#include "gfx/display/event_ring.h"
+#include "gfx/display/input_access.h"
 #include "gfx/screen.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
@@ -35,7 +36,7 @@ void postEvent(int32_t type, int32_t word1 = 0, int32_t word2 = 0, int32_t word3
   queueEvent({type, word1, word2, word3, word4});
 }
 
-bool windowIsActive() { return windowLayer.windowActive != 0; }
+bool windowIsActive() { return windowLayerActive(); }
 
 // --- Keys ------------------------------------------------------------------
 

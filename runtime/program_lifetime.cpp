@@ -3,10 +3,10 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "console/console.h"
 #include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
+#include "runtime/text_console_lifetime.h"
 
 void runtimeStartup() {
   if (++startupCount != 1) return;

@@ -20,6 +20,7 @@
 
 #include "gfx/display/blitter.h"
 #include "gfx/display/display_driver.h"
+#include "gfx/display/event_ring.h"
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
 
@@ -114,16 +115,6 @@ void windowProcedure(const WindowMessage& message);
 // A window that cannot show the screen is handled as one that went away:
 // the presenter stops and the program gets windowCloseKey and event 13.
 void presentationFailed();
-
-// Appends an event to the screen's ring, dropping the oldest so that at most
-// 127 are kept. Does nothing without a screen.
-void queueEvent(const ScreenEvent& event);
-
-// ScreenEvent types posted by the window layer.
-constexpr int32_t eventMouseLeft = 10;
-constexpr int32_t eventFocusGained = 11;
-constexpr int32_t eventFocusLost = 12;
-constexpr int32_t eventCloseRequest = 13;
 
 extern const DisplayDriver directXDriver;
 extern const DisplayDriver gdiDriver;

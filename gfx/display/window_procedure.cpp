@@ -4,11 +4,10 @@
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
+#include "input/key_codes.h"
 #include "input/window_input.h"
 
 namespace {
-
-constexpr int32_t virtualKeyReturn = 13;
 
 void post(int32_t type) { queueEvent({type, 0, 0, 0, 0}); }
 

@@ -7,7 +7,6 @@
 namespace {
 
 constexpr uint16_t bmpMagic = 0x4D42;  // "BM"
-constexpr uint32_t compressionBitFields = 3;
 
 struct RawFields {
   uint16_t magic;

@@ -232,5 +232,6 @@ TEST_F(ScreenOutput, WideTextGoesThroughTheLocaleOrPlainFallback) {
   EXPECT_EQ(cellRow(*gfxScreen, 0).substr(0, 4), "Hi? ");
   EXPECT_EQ(widenCp437(0x82), u'\u00e9');
   EXPECT_EQ(widenCp437('k'), u'k');
+  EXPECT_EQ(widenCp437(0x01), u'\x01');  // control bytes keep their meaning, no glyph
   EXPECT_EQ(widenCp437(0xDB), u'\u2588');
 }
