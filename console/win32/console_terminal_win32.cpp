@@ -95,8 +95,21 @@ void terminalGrid(int outputFd, int inputFd, int32_t* cols, int32_t* rows) {
   *rows = 25;
 }
 
+namespace {
+
+// The code page 437 byte of a shown character, the glyphs of the control
+// bytes included.
+uint8_t cp437ByteOf(char32_t character) {
+  for (int byte = 1; byte < 32; ++byte)
+    if (cp437ToUnicode(static_cast<uint8_t>(byte)) == character) return static_cast<uint8_t>(byte);
+  if (character == cp437ToUnicode(127)) return 127;
+  return unicodeToCp437(character);
+}
+
+}  // namespace
+
 void appendForTerminal(std::string& text, char32_t character) {
-  text.push_back(static_cast<char>(unicodeToCp437(character)));
+  text.push_back(static_cast<char>(cp437ByteOf(character)));
 }
 
 void writeTerminal(int fd, const std::string& text) {
