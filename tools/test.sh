@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a normal build, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
+# Builds and runs every test: a normal build, the Windows cross builds with
+# the unit and thread tests under Wine, the same under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
 # a short run of each fuzz target. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +31,9 @@ build() {
 echo "== normal build"
 build build
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== Windows build under Wine"
+tools/test_windows.sh
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:abort_on_error=0

@@ -1,6 +1,7 @@
 // The text console on the Win32 console: key input records, the console's
 // cursor and buffer routines, and text shown as UTF-16 from code page 437.
-// Output that is no console (a file or pipe) gets the code page 437 bytes.
+// Output that is no console (a file or pipe) gets the code page 437 bytes
+// as they are.
 #include <io.h>
 #include <windows.h>
 
@@ -117,25 +118,28 @@ void writeTerminal(int fd, const std::string& text) {
   HANDLE output = handleOf(fd);
   DWORD mode;
   if (consoleMode(output, &mode)) {
+    // Glyphs as the code page shows them; the controls the console acts on
+    // stay controls.
     std::wstring wide(text.size(), L'\0');
-    for (size_t i = 0; i < text.size(); ++i)
-      wide[i] = static_cast<wchar_t>(cp437ToUnicode(static_cast<uint8_t>(text[i])));
-    // The controls the console acts on stay controls.
     for (size_t i = 0; i < text.size(); ++i) {
-      char byte = text[i];
-      if (byte == 7 || byte == 8 || byte == 9 || byte == 10 || byte == 13) wide[i] = byte;
+      auto byte = static_cast<uint8_t>(text[i]);
+      bool control = byte == 7 || byte == 8 || byte == 9 || byte == 10 || byte == 13;
+      wide[i] = static_cast<wchar_t>(control ? byte : cp437ToUnicode(byte));
     }
     DWORD written = 0;
     WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     return;
   }
+  // Straight to the file or pipe: the C runtime's text mode would turn each
+  // line end into CR CR LF.
   const char* bytes = text.data();
   size_t left = text.size();
-  while (left > 0) {
-    int written = _write(fd, bytes, static_cast<unsigned>(left));
-    if (written <= 0) return;
+  while (left > 0 && output != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    if (!WriteFile(output, bytes, static_cast<DWORD>(left), &written, nullptr) || written == 0)
+      return;
     bytes += written;
-    left -= static_cast<size_t>(written);
+    left -= written;
   }
 }
 
