@@ -72,7 +72,9 @@ int32_t openOtherMode(FileHandle& file, const char* name) {
   if (file.mode == modeWrite) {
     file.size = 0;
   } else if (file.mode == modeAppend) {
-    file.size = ftello(file.stream);
+    // Where an append stream starts differs by platform (at the end, or at 0
+    // until the first write): its length is the file's length either way.
+    file.size = streamLength(file.stream);
   } else {
     file.size = streamLength(file.stream);
     if (file.size >= 0 && fseeko(file.stream, 0, SEEK_SET) != 0) file.size = -1;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: a normal build, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, an
-# outside program built against the installed library, and a short run of
-# each fuzz target. Exits non-zero on any failure.
+# Builds and runs every test: a normal build, an outside program built against
+# the installed library, the Windows cross builds with the unit and thread
+# tests under Wine, the same under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the threaded tests under ThreadSanitizer, and a short run of each fuzz
+# target. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_deps.sh
@@ -34,6 +35,9 @@ build build
 
 echo "== installed library used by an outside program"
 tools/consumer_test.sh build
+
+echo "== Windows build under Wine"
+tools/test_windows.sh
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:abort_on_error=0

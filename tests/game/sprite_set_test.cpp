@@ -1,7 +1,6 @@
 #include "game/sprite_set.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstring>
@@ -26,7 +25,7 @@ class SpriteSetTest : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    directory = fs::temp_directory_path() / ("sprite_set_test_" + std::to_string(getpid()));
+    directory = fs::temp_directory_path() / ("sprite_set_test_" + std::to_string(testProcessId()));
     fs::create_directories(directory);
   }
   void TearDown() override {

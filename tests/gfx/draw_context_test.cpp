@@ -122,7 +122,7 @@ TEST_F(DrawContextTest, CornersAreOrdered) {
 }
 
 TEST_F(DrawContextTest, TranslucentColoursBlendOnlyWhenAsked) {
-  setenv("KRGFX", "null", 1);
+  setTestEnvironment("KRGFX", "null");
   EXPECT_EQ(openScreen(8, 8, 32, 1, flagAlphaBlend, 0), 0);
   DrawContext& context = currentContext();
   chooseWriteMode(context, 0x80FFFFFF);

@@ -38,7 +38,7 @@ TEST_F(DriverSelection, WithoutANameTriesEveryDriverThenFullScreen) {
 }
 
 TEST_F(DriverSelection, ANamedDriverIsTriedFirstInEachScreenKind) {
-  setenv("KRGFX", "gdi", 1);
+  setTestEnvironment("KRGFX", "gdi");
   openScreen(800, 600, 32, 1, 0, 60);
   Calls all = join({triedBoth("DirectX", "window"), triedBoth("GDI", "window"),
                     triedBoth("OpenGL", "window")});
@@ -49,7 +49,7 @@ TEST_F(DriverSelection, ANamedDriverIsTriedFirstInEachScreenKind) {
 }
 
 TEST_F(DriverSelection, NullInAnyCaseTakesTheNullDriverWithoutInit) {
-  setenv("KRGFX", "nUlL", 1);
+  setTestEnvironment("KRGFX", "nUlL");
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
   EXPECT_STREQ(gfxScreen->driver->name, "Null");
   EXPECT_TRUE(testing_drivers::calls.empty());
@@ -67,7 +67,7 @@ TEST_F(DriverSelection, FirstSuccessfulInitWins) {
 
 TEST_F(DriverSelection, ANamedDriverThatFailsGivesWayToTheOthers) {
   testing_drivers::succeedingDriver = 0;
-  setenv("KRGFX", "OpenGL", 1);
+  setTestEnvironment("KRGFX", "OpenGL");
   EXPECT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
   Calls expected = join({triedBoth("OpenGL", "full", 0), {"DirectX.init(0,full)"}});
   EXPECT_EQ(selectionCalls(), expected);

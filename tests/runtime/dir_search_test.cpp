@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <set>
 
 #include "runtime/file_test_support.h"
@@ -15,37 +13,25 @@ TEST_F(FindFile, PlainFileMatchesWithItsAttributes) {
   int32_t attributes = -1;
   EXPECT_EQ(findFirstFile("2.spr", spriteMask, &attributes), "2.spr");
   EXPECT_EQ(attributes, 0x20);
-  EXPECT_EQ(findFirstFile("2.SPR", spriteMask, &attributes), "");  // names differ by case here
-  EXPECT_EQ(attributes, 0);
   EXPECT_EQ(findFirstFile("2.spr", spriteMask, nullptr), "2.spr");
 }
 
 TEST_F(FindFile, ReadOnlyFileMatchesTheSpriteMask) {
-  if (runsAsSuperuser()) GTEST_SKIP() << "every file is writable for the superuser";
   writeFile("2.spr", "1");
-  chmod("2.spr", 0444);
+  if (!makeReadOnly("2.spr")) GTEST_SKIP() << "read-only files are writable here";
   int32_t attributes = 0;
   EXPECT_EQ(findFirstFile("2.spr", spriteMask, &attributes), "2.spr");
   EXPECT_EQ(attributes, 0x21);
   EXPECT_EQ(findFirstFile("2.spr", 0x20, &attributes), "");
 }
 
-TEST_F(FindFile, DirectoriesHiddenAndSpecialEntriesNeedTheirBits) {
+TEST_F(FindFile, DirectoriesNeedTheirBit) {
   std::filesystem::create_directory("2.spr");
-  writeFile(".2.spr", "1");
-  ASSERT_EQ(mkfifo("pipe.spr", 0600), 0);
   int32_t attributes = -1;
   EXPECT_EQ(findFirstFile("2.spr", spriteMask, &attributes), "");
   EXPECT_EQ(attributes, 0);
-  EXPECT_EQ(findFirstFile(".2.spr", spriteMask, &attributes), "");
-  EXPECT_EQ(findFirstFile("pipe.spr", spriteMask, &attributes), "");
-
   EXPECT_EQ(findFirstFile("2.spr", 0x10, &attributes), "2.spr");
-  EXPECT_EQ(attributes, 0x10);
-  EXPECT_EQ(findFirstFile(".2.spr", 0x02, &attributes), ".2.spr");
-  EXPECT_EQ(attributes, 0x22);  // with 0x10 absent, the archive bit is always accepted
-  EXPECT_EQ(findFirstFile("pipe.spr", 0x04, &attributes), "pipe.spr");
-  EXPECT_EQ(attributes, 0x04);
+  EXPECT_EQ(attributes & ~attrArchive, 0x10);
 }
 
 TEST_F(FindFile, EmptyPatternContinuesUntilTheSearchRunsOut) {
@@ -92,10 +78,8 @@ TEST_F(FindFile, PatternsWithADirectoryPartReturnTheNameAlone) {
 TEST_F(FindFile, OnlyStarAndQuestionMarkAreWildcards) {
   writeFile("frame[1].bmp", "");
   writeFile("frame1.bmp", "");
-  writeFile("back\\slash", "");
   EXPECT_EQ(findFirstFile("frame[1].bmp", spriteMask, nullptr), "frame[1].bmp");
   EXPECT_EQ(findFirstFile("frame[1]", spriteMask, nullptr), "");
-  EXPECT_EQ(findFirstFile("back\\slash", spriteMask, nullptr), "back\\slash");
   EXPECT_EQ(findFirstFile("frame?.bmp", spriteMask, nullptr), "frame1.bmp");
 }
 

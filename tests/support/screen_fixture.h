@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "support/test_platform.h"
 #include "gfx/cpu_features.h"
 #include "gfx/gfx.h"
 #include "gfx/screen.h"
@@ -14,14 +15,14 @@
 class ScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    unsetenv("KRGFX");
+    setTestEnvironment("KRGFX", nullptr);
     testing_drivers::install();
   }
   void TearDown() override {
     closeScreen();
     testing_drivers::uninstall();
     clearVectorLevelOverride();
-    unsetenv("KRGFX");
+    setTestEnvironment("KRGFX", nullptr);
   }
   // Opens a screen on the null driver.
   static GfxScreen& openNullScreen(int32_t width = 800, int32_t height = 600, int32_t depth = 32,

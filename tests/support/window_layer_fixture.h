@@ -3,8 +3,6 @@
 
 #include "support/presenter_threads.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +28,7 @@ class WindowLayerTest : public ScreenTest {
 
   // Opens an 800x600 screen on the named driver.
   GfxScreen& openOn(const char* driver, int32_t depth = 32, int32_t flags = 0) {
-    setenv("KRGFX", driver, 1);
+    setTestEnvironment("KRGFX", driver);
     EXPECT_EQ(openScreen(800, 600, depth, 1, flags, 0), 0);
     return *gfxScreen;
   }

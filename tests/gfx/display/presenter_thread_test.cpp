@@ -4,6 +4,7 @@
 #include <system_error>
 #include <thread>
 
+#include "support/test_platform.h"
 #include "gfx/text/bell.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
@@ -363,7 +364,7 @@ TEST_F(DirectXPresenter, WaitRetraceWaitsOnTheWindowSystem) {
 }
 
 TEST_F(DirectXPresenter, RefusesColourKeyedAndOpenGlRequests) {
-  setenv("KRGFX", "DirectX", 1);
+  setTestEnvironment("KRGFX", "DirectX");
   EXPECT_EQ(directXDriver.init("t", 800, 600, 32, 0, flagColourKeyed), -1);
   directXDriver.exit();
   EXPECT_EQ(directXDriver.init("t", 800, 600, 32, 0, flagOpenGl), -1);
@@ -384,7 +385,7 @@ TEST_F(GdiPresenter, ShowsStraightFromTheFramebufferWhenTheFormatsAgree) {
 
 TEST_F(GdiPresenter, FullScreenNeedsAModeOfExactlyTheScreensSize) {
   system.setDisplayModes({{800, 768, 60}});
-  setenv("KRGFX", "GDI", 1);
+  setTestEnvironment("KRGFX", "GDI");
   EXPECT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
   // GDI cannot, DirectX takes the taller mode; both windowed would work too,
   // but the full-screen passes come first here.
@@ -397,7 +398,7 @@ TEST_F(GdiPresenter, NoWindowSystemMeansNoWindowDriver) {
   WindowSystemProvider saved = windowSystemProvider;
   windowSystemProvider = {[](PresentPath) -> WindowSystem* { return nullptr; },
                           [](WindowSystem*) {}, nullptr};
-  unsetenv("KRGFX");
+  setTestEnvironment("KRGFX", nullptr);
   int before = threadCount();
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
   EXPECT_EQ(gfxScreen, nullptr);

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "support/test_platform.h"
 #include "gfx/image/image_format.h"
 #include "gfx/screen.h"
 
@@ -84,7 +84,7 @@ class GuardedImage {
 
 // A path in the temporary folder that no test running beside this one uses.
 inline std::string tempPath(const std::string& name) {
-  return ::testing::TempDir() + "krgfx" + std::to_string(getpid()) + "_" + name;
+  return ::testing::TempDir() + "krgfx" + std::to_string(testProcessId()) + "_" + name;
 }
 
 // The files written so far, removed when the test program ends.

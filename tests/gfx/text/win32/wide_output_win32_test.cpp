@@ -1,0 +1,23 @@
+// Wide text on the graphics screen through the C locale, which here
+// is Latin-1 below 256.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "gfx/text/wide_output.h"
+#include "gfx/text/text_fixture.h"
+
+using namespace text_testing;
+
+namespace {
+
+using WideOutput = ScreenTest;
+
+TEST_F(WideOutput, TheCLocaleConvertsAsThePlatformDoes) {
+  openNullScreen();
+  std::setlocale(LC_CTYPE, "C");
+  runtimeState.hooks.outputWide(u"Hi\u00e9", 3, 0);
+  EXPECT_EQ(cellRow(*gfxScreen, 0).substr(0, 4), "Hi\xE9 ");
+}
+
+}  // namespace
