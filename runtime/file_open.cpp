@@ -1,10 +1,11 @@
 // Opening a numbered file on disk in one of the five file modes.
-#include <strings.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
 #include <new>
 
+#include "runtime/file_names.h"
 #include "runtime/files.h"
 #include "runtime/runtime.h"
 
@@ -82,13 +83,21 @@ int32_t openOtherMode(FileHandle& file, const char* name) {
   return file.size < 0 ? errBadCall : 0;
 }
 
+// "CON" in any mix of case.
+bool namesTheConsole(const char* name) {
+  const char* console = "CON";
+  for (; *name && *console; ++name, ++console)
+    if (std::toupper(static_cast<unsigned char>(*name)) != *console) return false;
+  return !*name && !*console;
+}
+
 int32_t openOnDisk(FileHandle& file, const char* name) {
   file.hooks = &diskFileOps;
   if (file.mode < modeBytes || file.mode > modeAppend) return errBadCall;
   int32_t result = file.mode == modeReadText ? openReadText(file, name) : openOtherMode(file, name);
   if (result != 0) return result;
   if (file.access == accessDefault) file.access = accessReadWrite;
-  if (strcasecmp(name, "CON") == 0) file.kind = kindConsoleDevice;
+  if (namesTheConsole(name)) file.kind = kindConsoleDevice;
   return 0;
 }
 
@@ -115,7 +124,7 @@ int32_t openFile(const std::string& name, int32_t mode, int32_t access, int32_t 
   file.access = access;
   file.lock = lock;
   // The name ends at its first zero byte.
-  int32_t result = openOnDisk(file, name.c_str());
+  int32_t result = openOnDisk(file, platformFileName(name.c_str()).c_str());
   if (result != 0) {
     diskFileOps.close(file);
     file = FileHandle{};

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "console/console_signals.h"
+#include "console/console_terminal.h"
 
 namespace {
 
@@ -20,8 +21,10 @@ bool installed = false;
 constexpr int32_t graceMs = 4000;
 
 BOOL WINAPI onControlEvent(DWORD event) {
-  if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT)
+  if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) {
+    restoreTerminal();  // the console gets its modes back before the default ends us
     return FALSE;
+  }
   closeRequests.fetch_add(1, std::memory_order_relaxed);
   for (int32_t waited = 0; waited < graceMs; waited += 50) Sleep(50);
   return TRUE;

@@ -5,14 +5,17 @@
 #include <io.h>
 #include <windows.h>
 
+#include <atomic>
+
 #include "console/console_terminal.h"
 #include "console/cp437.h"
 #include "input/key_codes.h"
 
 namespace {
 
-// The console input whose mode we changed, and the mode it had.
-HANDLE changedInput = nullptr;
+// The console input whose mode we changed, and the mode it had. The control
+// handler's thread restores it too.
+std::atomic<HANDLE> changedInput{nullptr};
 DWORD savedMode = 0;
 
 HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
@@ -42,22 +45,20 @@ bool isTerminal(int fd) {
 
 bool enterKeyMode(int fd) {
   HANDLE input = handleOf(fd);
-  if (changedInput && changedInput == input) return true;
+  if (input && changedInput.load() == input) return true;
   DWORD mode;
   if (!consoleMode(input, &mode)) return false;
   restoreTerminal();  // another console input had been changed
   // Processed input stays: Ctrl+C still ends the program.
   DWORD keyMode = (mode | ENABLE_PROCESSED_INPUT) & ~(ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT);
+  savedMode = mode;
   if (!SetConsoleMode(input, keyMode)) return false;
   changedInput = input;
-  savedMode = mode;
   return true;
 }
 
 void restoreTerminal() {
-  if (!changedInput) return;
-  SetConsoleMode(changedInput, savedMode);
-  changedInput = nullptr;
+  if (HANDLE input = changedInput.exchange(nullptr)) SetConsoleMode(input, savedMode);
 }
 
 bool readTerminalKeys(int fd, std::vector<int32_t>& codes) {

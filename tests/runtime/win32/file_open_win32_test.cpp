@@ -1,5 +1,4 @@
-// Opening files on Win32: text mode is the C runtime's, and "CON" names the
-// console device.
+// Opening files on Win32: text mode is the C runtime's.
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 

@@ -1,0 +1,4 @@
+// File names on POSIX systems: '/' is already the separator.
+#include "runtime/file_names.h"
+
+std::string platformFileName(const char* name) { return name; }
