@@ -47,7 +47,7 @@ TEST_P(Presenter, RowsTenAndTwentyArePresentedAsOneSpanAndAllFlagsCleared) {
 }
 
 TEST_P(Presenter, RepeatedRowsArePresentedWhereverTheyLie) {
-  setenv("KRGFX", GetParam(), 1);
+  setTestEnvironment("KRGFX", GetParam());
   // 100 framebuffer rows, each shown twice: a window of 200 rows.
   ASSERT_EQ(applyMode(-1, 80, 100, 32, 2, 1, 0, 3, 0, 0, 1.0f, 10, 12), 0);
   letPresenterRun();
@@ -413,7 +413,7 @@ TEST_F(GdiPresenter, APresenterThreadThatCannotStartFailsTheWindowDrivers) {
   int before = threadCount();
   EXPECT_EQ(gdiDriver.init("t", 800, 600, 32, 0, 0), -1);
   gdiDriver.exit();
-  unsetenv("KRGFX");
+  setTestEnvironment("KRGFX", nullptr);
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
   EXPECT_EQ(gfxScreen, nullptr);
   EXPECT_EQ(threadCount(), before);
