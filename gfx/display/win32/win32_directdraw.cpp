@@ -4,6 +4,7 @@
 
 #include "gfx/display/win32/win32_directdraw.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -128,6 +129,11 @@ bool DirectDrawDisplay::createSurfaces(bool fullScreen) {
     primary_ = nullptr;
     return false;
   }
+  DDSURFACEDESC shape{};
+  shape.dwSize = sizeof shape;
+  if (FAILED(primary_->GetSurfaceDesc(&shape))) return false;
+  displayWidth_ = static_cast<LONG>(shape.dwWidth);
+  displayHeight_ = static_cast<LONG>(shape.dwHeight);
   if (format().depth == 8) {
     PALETTEENTRY entries[256]{};
     if (SUCCEEDED(directDraw_->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette_,
@@ -248,6 +254,16 @@ void DirectDrawDisplay::present(int32_t first, int32_t last, int32_t clientLeft,
     return;
   RECT source{0, first, width_, last + 1};
   RECT target{clientLeft, clientTop + first, clientLeft + width_, clientTop + last + 1};
+  // Only the part on the display: a rectangle reaching past the primary
+  // surface is refused as a whole.
+  LONG cutLeft = std::max(0L, -target.left), cutTop = std::max(0L, -target.top);
+  LONG cutRight = std::max(0L, target.right - displayWidth_);
+  LONG cutBottom = std::max(0L, target.bottom - displayHeight_);
+  source = {source.left + cutLeft, source.top + cutTop, source.right - cutRight,
+            source.bottom - cutBottom};
+  target = {target.left + cutLeft, target.top + cutTop, target.right - cutRight,
+            target.bottom - cutBottom};
+  if (source.left >= source.right || source.top >= source.bottom) return;
   if (primary_->Blt(&target, offScreen_, &source, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST &&
       SUCCEEDED(primary_->Restore()))
     primary_->Blt(&target, offScreen_, &source, DDBLT_WAIT, nullptr);

@@ -64,5 +64,6 @@ class DirectDrawDisplay {
   IDirectDrawSurface* locked_ = nullptr;
   HWND window_ = nullptr;
   int32_t width_ = 0, height_ = 0;
+  LONG displayWidth_ = 0, displayHeight_ = 0;  // the primary surface
   bool exclusive_ = false;
 };
