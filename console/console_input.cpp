@@ -1,10 +1,10 @@
 // The text console's keys, mouse and pause.
 #include <string>
+#include <vector>
 
 #include "console/console_signals.h"
 #include "console/console_state.h"
 #include "console/console_terminal.h"
-#include "console/terminal_keys.h"
 #include "input/input.h"
 #include "runtime/runtime.h"
 
@@ -110,13 +110,9 @@ void pollConsoleInput() {
     return;
   }
   if (!enterKeyMode(console.inputFd)) return;  // in the background for now
-  std::string bytes;
-  bool alive = readReadyBytes(console.inputFd, bytes);
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  for (size_t at = 0, used = 0; at < bytes.size(); at += used) {
-    if (int32_t code = decodeTerminalKey(data + at, bytes.size() - at, &used))
-      queueConsoleKey(code);
-  }
+  std::vector<int32_t> codes;
+  bool alive = readTerminalKeys(console.inputFd, codes);
+  for (int32_t code : codes) queueConsoleKey(code);
   if (!alive) {
     console.inputGone = true;
     restoreTerminal();

@@ -1,6 +1,8 @@
-// The console's control handler: closing the terminal (SIGHUP) and a
-// termination request (SIGTERM) become windowCloseKey once the console has
-// polled its input. Ctrl+C keeps the system's default.
+// The console's control handler: closing the terminal or console window,
+// a termination request, logoff and shutdown (SIGHUP and SIGTERM on POSIX
+// systems; the close, logoff and shutdown events on Win32) become
+// windowCloseKey once the console has polled its input. Ctrl+C keeps the
+// system's default.
 #pragma once
 
 #include <cstdint>

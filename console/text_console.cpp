@@ -1,8 +1,5 @@
 // The text console's output routines and its table of hooks.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <string>
 
 #include "console/console_signals.h"
@@ -16,23 +13,7 @@ TextConsoleState textConsole;
 
 namespace {
 
-void writeToOutput(const std::string& text) {
-  const char* bytes = text.data();
-  size_t left = text.size();
-  while (left > 0) {
-    ssize_t written = ::write(textConsole.outputFd, bytes, left);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;  // a closed or broken output loses the text, nothing more
-    bytes += written;
-    left -= static_cast<size_t>(written);
-  }
-}
-
-// Cursor placing and clearing are for a terminal only; in a file or pipe
-// they would be noise.
-void writeControl(const std::string& sequence) {
-  if (isTerminal(textConsole.outputFd)) writeToOutput(sequence);
-}
+void writeToOutput(const std::string& text) { writeTerminal(textConsole.outputFd, text); }
 
 void consoleGridSize(int32_t* cols, int32_t* rows) {
   int32_t gridCols = 0;
@@ -82,9 +63,9 @@ void appendShown(std::string& text, char32_t character) {
   if (actsAsControl(character)) {
     text.push_back(static_cast<char>(character));
   } else {
-    appendUtf8(text, character < 32 || character == 127
-                         ? cp437ToUnicode(static_cast<uint8_t>(character))
-                         : character);
+    appendForTerminal(text, character < 32 || character == 127
+                                ? cp437ToUnicode(static_cast<uint8_t>(character))
+                                : character);
   }
 }
 
@@ -134,8 +115,7 @@ int32_t consolePlaceCursor(int32_t row, int32_t col, int32_t /*cursor*/) {
   if (col - 1 >= 0) textConsole.cursorX = col - 1;
   if (row - 1 >= 0) textConsole.cursorY = row - 1;
   runtimeState.fileTable[0].printColumn = textConsole.cursorX;
-  writeControl("\x1b[" + std::to_string(textConsole.cursorY + 1) + ";" +
-               std::to_string(textConsole.cursorX + 1) + "H");
+  placeTerminalCursor(textConsole.outputFd, textConsole.cursorY, textConsole.cursorX);
   return positionCode();
 }
 
@@ -145,7 +125,7 @@ void consoleClearScreen(int32_t mode) {
   if (mode != 0 && mode != 2 && mode != notGiven) return;
   textConsole.cursorX = 0;
   textConsole.cursorY = 0;
-  writeControl("\x1b[H\x1b[2J");
+  clearTerminal(textConsole.outputFd);
 }
 
 int32_t consoleCursorColumn() {

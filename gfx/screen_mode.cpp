@@ -1,7 +1,5 @@
 // Opening and closing a graphics mode: the screen, its pages and tables, the
 // display driver and the console hooks.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,10 +10,12 @@
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
 #include "gfx/gfx.h"
+#include "gfx/page_memory.h"
 #include "gfx/screen.h"
 #include "gfx/screen_hooks.h"
 #include "gfx/text/text.h"
 #include "gfx/text/text_view.h"
+#include "runtime/program_path.h"
 #include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
 
@@ -27,13 +27,6 @@ bool endHookRegistered;
 
 namespace {
 
-constexpr size_t pageAlignment = 64;
-
-uint8_t* allocatePage(size_t bytes) {
-  size_t rounded = (bytes + pageAlignment - 1) / pageAlignment * pageAlignment;
-  return static_cast<uint8_t*>(std::aligned_alloc(pageAlignment, rounded ? rounded : pageAlignment));
-}
-
 // Frees the screen and everything hung on it, after stopping its driver.
 void tearDownScreen() {
   GfxScreen* screen = gfxScreen;
@@ -41,7 +34,7 @@ void tearDownScreen() {
   if (screen->driver && screen->driver->exit) screen->driver->exit();
   for (int32_t page = 0; page < screen->pageCount; ++page) {
     if (screen->textCells) std::free(screen->textCells[page]);
-    if (screen->pages) std::free(screen->pages[page]);
+    if (screen->pages) freePage(screen->pages[page]);
   }
   delete[] screen->textCells;
   delete[] screen->pages;
@@ -90,13 +83,7 @@ bool allocateBuffers(GfxScreen& screen, int32_t textCols, int32_t textRows) {
 // The program's file name without directory and extension.
 void takeTitleFromProgram() {
   if (windowTitle[0]) return;
-  char path[128] = {};
-  ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return;
-  path[length] = 0;
-  const char* name = std::strrchr(path, '/');
-  name = name ? name + 1 : path;
-  std::snprintf(windowTitle, sizeof windowTitle, "%s", name);
+  if (!programFileName(windowTitle, sizeof windowTitle)) return;
   if (char* dot = std::strrchr(windowTitle, '.')) *dot = 0;
 }
 

@@ -3,7 +3,6 @@
 namespace {
 
 constexpr char replacement = '?';
-const iconv_t noDescriptor = reinterpret_cast<iconv_t>(-1);
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
@@ -20,12 +19,6 @@ size_t sequenceLength(std::string_view text) {
 }
 
 }  // namespace
-
-Cp437Converter::Cp437Converter() : descriptor_(iconv_open("CP437", "UTF-8")) {}
-
-Cp437Converter::~Cp437Converter() {
-  if (descriptor_ != noDescriptor) iconv_close(descriptor_);
-}
 
 const std::string& Cp437Converter::convert(std::string_view utf8) {
   output_.clear();
@@ -46,20 +39,9 @@ void Cp437Converter::convertCharacter(std::string_view& text) {
     return;
   }
   char converted[8];
-  char* input = const_cast<char*>(text.data());
-  size_t inputLeft = length;
-  char* output = converted;
-  size_t outputLeft = sizeof converted;
-  bool done = false;
-  if (descriptor_ != noDescriptor) {
-    done = iconv(descriptor_, &input, &inputLeft, &output, &outputLeft) != static_cast<size_t>(-1);
-    if (!done) iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  } else if (length == 1) {
-    *output++ = text[0];  // without iconv, ASCII is still ASCII
-    done = true;
-  }
-  if (done && output != converted)
-    output_.append(converted, output);
+  size_t count = convertWithPlatform(text.substr(0, length), converted);
+  if (count > 0)
+    output_.append(converted, count);
   else
     output_ += replacement;
   text.remove_prefix(length);

@@ -1,14 +1,13 @@
 // UTF-8 text to code page 437 bytes, for the characters typed in a window.
 #pragma once
 
-#include <iconv.h>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// Converts through iconv, one "?" for every character that code page 437
-// lacks and for every malformed byte. The iconv descriptor and the output
+// Converts through the platform's character sets (iconv, or the Win32 code
+// page conversions), one "?" for every character that code page 437 lacks
+// and for every malformed byte. The platform's converter and the output
 // buffer are kept between calls (a window keeps one converter for its life);
 // one converter serves one thread.
 class Cp437Converter {
@@ -27,7 +26,10 @@ class Cp437Converter {
  private:
   // Converts the character at the front of `text` and drops it from there.
   void convertCharacter(std::string_view& text);
+  // The platform's part: the code page 437 bytes of one well-formed UTF-8
+  // character into `out` (room for 8); their count, 0 when it has none.
+  size_t convertWithPlatform(std::string_view character, char* out);
 
-  iconv_t descriptor_;
+  void* platform_;  // the platform converter's state, if it keeps one
   std::string output_;
 };

@@ -12,8 +12,9 @@ struct SystemClock {
   uint32_t (*tickCount)();                       // milliseconds, wrapping after 2^32
 };
 
-// The real clock: a thread sleep, the monotonic clock in nanoseconds as the
-// counter, and its milliseconds as the tick count.
+// The real clock, the platform's: on POSIX a thread sleep, the monotonic
+// clock in nanoseconds as the counter and its milliseconds as the tick
+// count; on Win32 Sleep, QueryPerformanceCounter and GetTickCount.
 extern const SystemClock realSystemClock;
 // The clock in use; tests swap it.
 extern SystemClock systemClock;

@@ -1,11 +1,11 @@
-// The operation table of disk files: stdio streams with fcntl byte-range locks.
-#include <fcntl.h>
-#include <unistd.h>
+// The operation table of disk files: stdio streams with the platform's
+// byte-range locks.
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "runtime/file_lock.h"
 #include "runtime/files.h"
 #include "runtime/runtime.h"
 
@@ -100,22 +100,11 @@ int32_t diskWriteWide(FileHandle& file, const char16_t* data, int32_t length) {
   return writeUnits(file, data, length, sizeof(char16_t));
 }
 
-// Byte-range locks belong to the open file, so a second handle on the same
-// file is refused as well. A stream opened only for reading can take a shared
-// lock only.
 int32_t changeLock(FileHandle& file, int64_t offset, int64_t length, bool lock) {
   uint32_t start = static_cast<uint32_t>(offset);
   uint32_t count = static_cast<uint32_t>(length);
   if (!file.stream || count == 0) return errBadCall;
-  int fd = fileno(file.stream);
-  int flags = fcntl(fd, F_GETFL);
-  if (flags < 0) return errIoFailed;
-  struct flock range {};
-  range.l_type = !lock ? F_UNLCK : (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
-  range.l_whence = SEEK_SET;
-  range.l_start = start;
-  range.l_len = count;
-  return fcntl(fd, F_OFD_SETLK, &range) == 0 ? 0 : errIoFailed;
+  return changeFileLock(file.stream, start, count, lock);
 }
 
 int32_t diskLock(FileHandle& file, int64_t offset, int64_t length) {

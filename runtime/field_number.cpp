@@ -1,23 +1,16 @@
 // The value of a number field: a real rounded half to even, a based number
 // (&H, &O, &B, &) or a decimal taken as a 32-bit unsigned conversion.
-#include <locale.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "runtime/field_input.h"
+#include "runtime/plain_real.h"
 
 namespace {
 
 constexpr int32_t outOfRange = INT32_MIN;
-
-// Real numbers are read with '.' as the decimal point whatever the locale.
-double toDouble(const char* text) {
-  static locale_t plainLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-  return plainLocale ? strtod_l(text, nullptr, plainLocale) : std::strtod(text, nullptr);
-}
 
 double realValue(const uint8_t* text, int32_t length) {
   std::string copy(reinterpret_cast<const char*>(text), static_cast<size_t>(length));
@@ -27,7 +20,7 @@ double realValue(const uint8_t* text, int32_t length) {
   const char* start = copy.c_str();  // the text ends at its first zero byte
   while (*start == ' ') ++start;
   if (start[0] == '0' && (start[1] == 'x' || start[1] == 'X')) return 0.0;
-  return *start ? toDouble(start) : 0.0;
+  return *start ? plainStrtod(start) : 0.0;
 }
 
 int32_t roundHalfToEven(double value) {

@@ -2,10 +2,6 @@
 // handshake, the driver lock and the operations the window drivers share.
 #include "gfx/display/window_layer.h"
 
-#include <pthread.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -13,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "gfx/display/presenter_thread_platform.h"
 #include "gfx/gfx.h"
 #include "gfx/text/bell.h"
 #include "input/window_input.h"
@@ -23,7 +20,6 @@ namespace {
 // take it again while it holds it.
 std::recursive_mutex driverLock;
 std::thread presenterThread;
-std::atomic<pid_t> presenterThreadId;
 
 // The start-up handshake: the window is up, or the thread has ended.
 enum class Startup { waiting, ready, ended };
@@ -44,8 +40,7 @@ void announce(Startup state) {
 }
 
 void presenterThreadMain() {
-  pthread_setname_np(pthread_self(), "krgfx-presenter");
-  presenterThreadId = static_cast<pid_t>(gettid());
+  adoptPresenterThread();
   windowLayer.presenterMain();
   announce(Startup::ended);
 }
@@ -61,12 +56,6 @@ void lockWindowLayer() { driverLock.lock(); }
 void unlockWindowLayer() { driverLock.unlock(); }
 
 void signalPresenterReady() { announce(Startup::ready); }
-
-void setPresenterPriority(bool above) {
-  // Raising needs the right to; without it the presenter stays at normal.
-  pid_t thread = presenterThreadId;
-  if (thread) setpriority(PRIO_PROCESS, static_cast<id_t>(thread), above ? -5 : 0);
-}
 
 bool openPresenterWindow() {
   WindowSystem* system = windowSystemProvider.open(windowLayer.path);
@@ -95,7 +84,7 @@ int32_t startWindowLayer(const char* title, int32_t width, int32_t height, int32
   presenterRunning = true;
   if (flags & flagOpenGl) return 0;  // no presenter thread
   announce(Startup::waiting);
-  presenterThreadId = 0;
+  forgetPresenterThread();
   presenterThread = std::thread(presenterThreadMain);
   std::unique_lock<std::mutex> wait(startupMutex);
   startupChanged.wait(wait, [] { return startup != Startup::waiting; });
@@ -116,7 +105,7 @@ void stopWindowLayer() {
     unlockWindowLayer();
   }
   if (presenterThread.joinable()) presenterThread.join();
-  presenterThreadId = 0;
+  forgetPresenterThread();
   WindowLayer& layer = windowLayer;
   if (layer.closeWindow) layer.closeWindow();
   if (WindowSystem* system = layer.system) {

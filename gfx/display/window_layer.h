@@ -97,8 +97,6 @@ std::vector<int32_t> listWindowModes(int32_t depth);
 // false when either fails (the thread then ends and init fails).
 bool openPresenterWindow();
 void signalPresenterReady();
-// Runs the presenter above normal priority, or back at normal.
-void setPresenterPriority(bool above);
 void runGdiPresenter();
 void runDirectXPresenter();
 // The main window as the layer's settings ask for it, centred on the screen

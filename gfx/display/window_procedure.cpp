@@ -1,5 +1,6 @@
 // The window procedure: runs on the presenter thread, under the driver lock,
 // for every message the window system delivers.
+#include "gfx/display/presenter_thread_platform.h"
 #include "gfx/display/window_layer.h"
 #include "gfx/gfx.h"
 #include "input/input.h"

@@ -9,7 +9,8 @@ using BellRoutine = void (*)(int32_t frequency, int32_t durationMs);
 
 extern std::atomic<BellRoutine> platformBell;
 
-// The default: "\a" to the terminal, when there is one.
+// The default without a window: "\a" to the terminal, when there is one, on
+// POSIX systems; Beep with the frequency and duration on Win32.
 void terminalBell(int32_t frequency, int32_t durationMs);
 
 // The bell of BEL: 1000 Hz for 250 ms.

@@ -127,7 +127,7 @@ class RealInputTest : public X11WindowTest {
 }  // namespace
 
 // Needs the X11 window system to hand its key events to X11KeyTranslator
-// (input/x11_key_events.h); until it does, only scan codes arrive.
+// (gfx/display/x11/x11_key_events.h); until it does, only scan codes arrive.
 TEST_F(RealInputTest, TypedKeysReachPollKey) {
   pressKey(XK_a);
   EXPECT_EQ(nextKey(), "a");

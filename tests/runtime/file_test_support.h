@@ -35,10 +35,7 @@ class RuntimeFileTest : public ::testing::Test {
     runtimeState.filesInUse = 1;
     closeAllFiles();
     runtimeContext<InputState>(contextInput) = InputState{};
-    DirSearch& search = runtimeContext<DirSearch>(contextDirSearch);
-    if (search.directory) closedir(search.directory);
-    search.directory = nullptr;
-    search.active = false;
+    closeDirSearch(runtimeContext<DirSearch>(contextDirSearch));
     EXPECT_EQ(chdir(previousDirectory.c_str()), 0);
     std::error_code ignored;
     std::filesystem::permissions(directory, std::filesystem::perms::owner_all,

@@ -14,7 +14,7 @@
 
 #include "gfx/display/window_layer.h"
 #include "input/double_click.h"
-#include "input/x11_key_events.h"
+#include "gfx/display/x11/x11_key_events.h"
 
 // Waits for the server and answers whether a protocol error came back on
 // this display meanwhile.

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "gfx/display/x11/x11_connection.h"
-#include "gfx/display/x11/x11_window_system.h"
+#include "gfx/display/platform_window_system.h"
 
 namespace {
 
@@ -319,7 +319,9 @@ void X11WindowSystem::bell() {
   XFlush(display_);
 }
 
-WindowSystem* openX11WindowSystem(PresentPath path) {
+// Null when no X display is reachable, or for the shared-surface path when
+// the server has no MIT-SHM (a remote display).
+WindowSystem* openPlatformWindowSystem(PresentPath path) {
   auto* system = new X11WindowSystem;
   if (!system->connect(path)) {
     delete system;
@@ -328,4 +330,4 @@ WindowSystem* openX11WindowSystem(PresentPath path) {
   return system;
 }
 
-void closeX11WindowSystem(WindowSystem* system) { delete system; }
+void closePlatformWindowSystem(WindowSystem* system) { delete system; }

@@ -1,4 +1,4 @@
-#include "input/x11_key_events.h"
+#include "gfx/display/x11/x11_key_events.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>

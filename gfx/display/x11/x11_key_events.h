@@ -18,7 +18,7 @@
 
 #include "gfx/display/window_system.h"
 #include "input/cp437_converter.h"
-#include "input/x11_key_translation.h"
+#include "gfx/display/x11/x11_key_translation.h"
 
 // Asks the server to send a held key's repeats as presses without releases;
 // false when it cannot (translate then drops the release of each repeat).

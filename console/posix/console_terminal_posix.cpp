@@ -1,3 +1,5 @@
+// The console on POSIX systems: a terminal device in non-canonical mode,
+// ANSI sequences and UTF-8 text.
 #include "console/console_terminal.h"
 
 #include <poll.h>
@@ -8,6 +10,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+
+#include "console/cp437.h"
+#include "console/terminal_keys.h"
 
 namespace {
 
@@ -87,6 +92,9 @@ void restoreTerminal() {
   tcsetattr(changedFd, TCSANOW, &savedModes);
 }
 
+namespace {
+
+// Appends what fd has ready; false when it hung up or failed.
 bool readReadyBytes(int fd, std::string& bytes) {
   constexpr size_t mostPerPoll = 4096;
   while (bytes.size() < mostPerPoll) {
@@ -106,6 +114,18 @@ bool readReadyBytes(int fd, std::string& bytes) {
   return true;
 }
 
+}  // namespace
+
+bool readTerminalKeys(int fd, std::vector<int32_t>& codes) {
+  std::string bytes;
+  bool alive = readReadyBytes(fd, bytes);
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  for (size_t at = 0, used = 0; at < bytes.size(); at += used) {
+    if (int32_t code = decodeTerminalKey(data + at, bytes.size() - at, &used)) codes.push_back(code);
+  }
+  return alive;
+}
+
 void terminalGrid(int outputFd, int inputFd, int32_t* cols, int32_t* rows) {
   winsize size{};
   if ((ioctl(outputFd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) ||
@@ -119,3 +139,26 @@ void terminalGrid(int outputFd, int inputFd, int32_t* cols, int32_t* rows) {
 }
 
 bool isTerminal(int fd) { return isatty(fd) == 1; }
+
+void appendForTerminal(std::string& text, char32_t character) { appendUtf8(text, character); }
+
+void writeTerminal(int fd, const std::string& text) {
+  const char* bytes = text.data();
+  size_t left = text.size();
+  while (left > 0) {
+    ssize_t written = ::write(fd, bytes, left);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    bytes += written;
+    left -= static_cast<size_t>(written);
+  }
+}
+
+void placeTerminalCursor(int fd, int32_t row, int32_t col) {
+  if (isTerminal(fd))
+    writeTerminal(fd, "\x1b[" + std::to_string(row + 1) + ";" + std::to_string(col + 1) + "H");
+}
+
+void clearTerminal(int fd) {
+  if (isTerminal(fd)) writeTerminal(fd, "\x1b[H\x1b[2J");
+}

@@ -1,4 +1,4 @@
-#include "input/x11_key_translation.h"
+#include "gfx/display/x11/x11_key_translation.h"
 
 #include <X11/keysym.h>
 

@@ -1,3 +1,5 @@
+// The console's control handler on POSIX systems: SIGHUP and SIGTERM, while
+// their disposition is the default, count close requests.
 #include "console/console_signals.h"
 
 #include <atomic>

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "input/key_codes.h"
-#include "input/x11_key_events.h"
+#include "gfx/display/x11/x11_key_events.h"
 
 namespace {
 
