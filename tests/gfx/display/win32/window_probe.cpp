@@ -1,0 +1,101 @@
+// A Windows program that the window tests under Wine start and watch. It
+// opens a 256 by 192 screen (depth 32, or the depth given as its argument)
+// with the driver that KRGFX names, fills it with the pattern the tests
+// expect, and reports on standard output, one line each:
+//   "driver <name>"                        the driver that started
+//   "client <left> <top> <width> <height>"  the client area on the screen
+//   "key <hex bytes>"                       every key that pollKey returns
+//   "mouse <x> <y> <buttons> <wheel>"       every change of what readMouse says
+//   "close"                                 after the close key
+// It ends with "q" typed, or after a minute.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "gfx/display/window_layer.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+constexpr int32_t probeWidth = 256;
+constexpr int32_t probeHeight = 192;
+
+void report(const char* format, auto... values) {
+  std::printf(format, values...);
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+// The same pattern the tests compute: a colour per pixel, or a palette index.
+void drawPattern() {
+  lockScreen();
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t y = 0; y < screen.height; ++y) {
+    uint8_t* row = screen.visibleFramebuffer + static_cast<ptrdiff_t>(y) * screen.pitch;
+    for (int32_t x = 0; x < screen.width; ++x) {
+      if (screen.bytesPerPixel == 4)
+        reinterpret_cast<uint32_t*>(row)[x] =
+            0xFF000000u | static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
+            static_cast<uint32_t>((x ^ y) & 0xFF) << 8 | static_cast<uint32_t>((y * 3 + x) & 0xFF);
+      else
+        row[x] = static_cast<uint8_t>((x + 3 * y) & 0xFF);
+    }
+  }
+  unlockScreen(-1, -1);
+}
+
+void reportClientArea() {
+  lockScreen();
+  WindowRect client{};
+  if (windowLayer.system) client = windowLayer.system->clientRectOnScreen();
+  unlockScreen(1, 0);
+  report("client %d %d %d %d", client.left, client.top, client.right - client.left,
+         client.bottom - client.top);
+}
+
+std::string hexOf(const std::string& bytes) {
+  std::string text;
+  char digits[3];
+  for (unsigned char byte : bytes) {
+    std::snprintf(digits, sizeof digits, "%02x", byte);
+    text += digits;
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  runtimeInit(argc, argv, 0);
+  int32_t depth = argc > 1 ? std::atoi(argv[1]) : 32;
+  if (openScreen(probeWidth, probeHeight, depth, 1, 0, 0) != 0) {
+    report("open failed");
+    return 1;
+  }
+  report("driver %s", gfxScreen->driver->name);
+  drawPattern();
+  reportClientArea();
+
+  int32_t last[4] = {-2, -2, -2, -2};
+  ULONGLONG end = GetTickCount64() + 60000;
+  while (GetTickCount64() < end) {
+    std::string key = pollKey();
+    if (!key.empty()) {
+      report("key %s", hexOf(key).c_str());
+      if (key == "\xFFk") report("close");
+      if (key == "q") break;
+    }
+    int32_t x = 0, y = 0, wheel = 0, buttons = 0, clip = 0;
+    readMouse(&x, &y, &wheel, &buttons, &clip);
+    if (x != last[0] || y != last[1] || buttons != last[2] || wheel != last[3]) {
+      report("mouse %d %d %d %d", x, y, buttons, wheel);
+      last[0] = x, last[1] = y, last[2] = buttons, last[3] = wheel;
+    }
+    sleepMs(10, 1);
+  }
+  runtimeEnd(0);
+}
