@@ -1,17 +1,23 @@
 // A Windows program that the window tests under Wine start and watch. It
-// opens a 256 by 192 screen (depth 32, or the depth given as its argument)
-// with the driver that KRGFX names, fills it with the pattern the tests
-// expect, and reports on standard output, one line each:
-//   "driver <name>"                        the driver that started
+// opens a screen with the driver that KRGFX names: 256 by 192 in a window,
+// or with "full" as its second argument 800 by 600 in full screen; depth 32
+// or the depth given as its first argument. It fills the screen with the
+// pattern the tests expect and reports on standard output, one line each:
+//   "saver <0 or 1>"                        the screen saver's setting: switched
+//                                           on before the screen opens, then
+//                                           while it is open and after it closed
+//   "driver <name>"                         the driver that started
 //   "client <left> <top> <width> <height>"  the client area on the screen
 //   "key <hex bytes>"                       every key that pollKey returns
 //   "mouse <x> <y> <buttons> <wheel>"       every change of what readMouse says
+//   "held <scan codes>"                     every change of the keys keyIsDown sees
 //   "close"                                 after the close key
 // It ends with "q" typed, or after a minute.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "gfx/display/window_layer.h"
@@ -21,13 +27,24 @@
 
 namespace {
 
-constexpr int32_t probeWidth = 256;
-constexpr int32_t probeHeight = 192;
-
 void report(const char* format, auto... values) {
   std::printf(format, values...);
   std::printf("\n");
   std::fflush(stdout);
+}
+
+void reportScreenSaver() {
+  BOOL active = FALSE;
+  SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  report("saver %d", active ? 1 : 0);
+}
+
+// The scan codes held down, as keyIsDown reports them.
+std::string heldKeys() {
+  std::string held;
+  for (int32_t scan = 1; scan < 128; ++scan)
+    if (keyIsDown(scan)) held += " " + std::to_string(scan);
+  return held;
 }
 
 // The same pattern the tests compute: a colour per pixel, or a palette index.
@@ -72,15 +89,25 @@ std::string hexOf(const std::string& bytes) {
 int main(int argc, char** argv) {
   runtimeInit(argc, argv, 0);
   int32_t depth = argc > 1 ? std::atoi(argv[1]) : 32;
-  if (openScreen(probeWidth, probeHeight, depth, 1, 0, 0) != 0) {
+  bool fullScreen = argc > 2 && std::strcmp(argv[2], "full") == 0;
+  // The display is reached first: under Wine the setting lives in the X
+  // server, which the system asks only once it has connected.
+  ReleaseDC(nullptr, GetDC(nullptr));
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+  reportScreenSaver();
+  int32_t opened = fullScreen ? openScreen(800, 600, depth, 1, flagFullScreen, 0)
+                              : openScreen(256, 192, depth, 1, 0, 0);
+  if (opened != 0) {
     report("open failed");
     return 1;
   }
+  reportScreenSaver();
   report("driver %s", gfxScreen->driver->name);
   drawPattern();
   reportClientArea();
 
   int32_t last[4] = {-2, -2, -2, -2};
+  std::string lastHeld;
   ULONGLONG end = GetTickCount64() + 60000;
   while (GetTickCount64() < end) {
     std::string key = pollKey();
@@ -95,7 +122,12 @@ int main(int argc, char** argv) {
       report("mouse %d %d %d %d", x, y, buttons, wheel);
       last[0] = x, last[1] = y, last[2] = buttons, last[3] = wheel;
     }
+    std::string held = heldKeys();
+    if (held != lastHeld) report("held%s", held.c_str());
+    lastHeld = held;
     sleepMs(10, 1);
   }
+  closeScreen();
+  reportScreenSaver();
   runtimeEnd(0);
 }

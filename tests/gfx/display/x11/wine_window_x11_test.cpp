@@ -78,8 +78,10 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     }
   }
 
-  // Starts the probe under Wine and waits until it reports its client area.
-  void start() {
+  // Starts the probe under Wine and waits until it reports its client area:
+  // 256 by 192 in a window, 800 by 600 in full screen. The screen saver is
+  // off while the screen is open.
+  void start(bool fullScreen = false) {
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
     posix_spawn_file_actions_t actions;
@@ -89,43 +91,70 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     setenv("KRGFX", GetParam().driver, 1);
     setenv("WINEDEBUG", "-all", 1);
     std::string depth = std::to_string(GetParam().depth);
-    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(), nullptr};
+    std::string mode = fullScreen ? "full" : "window";
+    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(), mode.data(),
+                         nullptr};
     int spawned = posix_spawnp(&probe, "wine", &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
     unsetenv("KRGFX");
     close(pipeEnds[1]);
     output = pipeEnds[0];
     ASSERT_EQ(spawned, 0) << "wine could not be started";
-    std::string driverLine = lineStarting("driver ", startLimit);
-    ASSERT_EQ(driverLine, std::string("driver ") + GetParam().driver);
+    ASSERT_EQ(lineStarting("saver ", startLimit), "saver 1");
+    EXPECT_EQ(lineStarting("saver ", replyLimit), "saver 0");
+    ASSERT_EQ(lineStarting("driver ", replyLimit), std::string("driver ") + GetParam().driver);
     std::istringstream client(lineStarting("client ", replyLimit));
     std::string word;
     client >> word >> left >> top >> width >> height;
-    ASSERT_EQ(width, 256);
-    ASSERT_EQ(height, 192);
+    if (fullScreen) {
+      EXPECT_EQ(left, 0);
+      EXPECT_EQ(top, 0);
+    }
+    ASSERT_EQ(width, fullScreen ? 800 : 256);
+    ASSERT_EQ(height, fullScreen ? 600 : 192);
   }
 
-  // The next line the probe writes that starts with `prefix`; empty when
-  // none comes within the limit.
+  // Ends the probe with "q": the screen closes, the screen saver is back on.
+  void quit() {
+    movePointer(10, 10);  // no window manager: keys go to the window under the pointer
+    typeKey(XK_q);
+    EXPECT_EQ(lineStarting("saver ", replyLimit), "saver 1");
+    EXPECT_EQ(exitStatus(replyLimit), 0);
+  }
+
+  // The first line not taken yet that starts with `prefix`, waiting for the
+  // probe to write one; empty when none comes within the limit. Lines of
+  // other kinds stay for their own questions.
   std::string lineStarting(const std::string& prefix, Clock::duration limit) {
     auto end = Clock::now() + limit;
     while (true) {
-      std::string::size_type newline;
-      while ((newline = pending.find('\n')) != std::string::npos) {
-        std::string line = pending.substr(0, newline);
-        pending.erase(0, newline + 1);
-        if (!line.empty() && line.back() == '\r') line.pop_back();  // text-mode output
-        if (line.rfind(prefix, 0) == 0) return line;
-      }
+      for (auto line = lines.begin(); line != lines.end(); ++line)
+        if (line->rfind(prefix, 0) == 0) {
+          std::string found = *line;
+          lines.erase(line);
+          return found;
+        }
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-      if (left.count() <= 0) return "";
-      pollfd ready{output, POLLIN, 0};
-      if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) return "";
-      char buffer[512];
-      ssize_t count = read(output, buffer, sizeof buffer);
-      if (count <= 0) return "";
-      pending.append(buffer, static_cast<size_t>(count));
+      if (left.count() <= 0 || !readLines(static_cast<int>(left.count()))) return "";
     }
+  }
+
+  // Takes what the probe wrote within `waitMs`; false when nothing came.
+  bool readLines(int waitMs) {
+    pollfd ready{output, POLLIN, 0};
+    if (poll(&ready, 1, waitMs) <= 0) return false;
+    char buffer[512];
+    ssize_t count = read(output, buffer, sizeof buffer);
+    if (count <= 0) return false;
+    pending.append(buffer, static_cast<size_t>(count));
+    std::string::size_type newline;
+    while ((newline = pending.find('\n')) != std::string::npos) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();  // text-mode output
+      lines.push_back(line);
+    }
+    return true;
   }
 
   // Pixels of the client area on the screen that differ from the pattern,
@@ -180,11 +209,13 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     XTestFakeButtonEvent(display, number, down ? True : False, 0);
     XFlush(display);
   }
-  void typeKey(KeySym symbol) {
-    KeyCode key = XKeysymToKeycode(display, symbol);
-    XTestFakeKeyEvent(display, key, True, 0);
-    XTestFakeKeyEvent(display, key, False, 0);
+  void holdKey(KeySym symbol, bool down) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, symbol), down ? True : False, 0);
     XFlush(display);
+  }
+  void typeKey(KeySym symbol) {
+    holdKey(symbol, true);
+    holdKey(symbol, false);
   }
   void askToClose(Window window) {
     XEvent event{};
@@ -215,7 +246,8 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   Display* display = nullptr;
   pid_t probe = -1;
   int output = -1;
-  std::string pending;
+  std::string pending;             // a line not yet ended
+  std::vector<std::string> lines;  // lines not taken yet
   int32_t left = 0, top = 0, width = 0, height = 0;
 };
 
@@ -224,9 +256,7 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
 TEST_P(WineWindow, ClientAreaShowsTheFramebuffer) {
   start();
   EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
-  movePointer(10, 10);  // no window manager: the keys go to the window under the pointer
-  typeKey(XK_q);
-  EXPECT_EQ(exitStatus(replyLimit), 0);
+  quit();
 }
 
 // Input is the same at every depth: one case per driver.
@@ -247,7 +277,11 @@ TEST_P(WineWindowInput, KeysPointerAndCloseButtonReachTheProgram) {
   button(4, false);
   EXPECT_NE(lineStarting("mouse 100 120 0 1", replyLimit), "");
 
-  typeKey(XK_a);
+  // keyIsDown follows the key while it is held; the press also types "a".
+  holdKey(XK_a, true);
+  EXPECT_EQ(lineStarting("held", replyLimit), "held 30");
+  holdKey(XK_a, false);
+  EXPECT_EQ(lineStarting("held", replyLimit), "held");
   EXPECT_EQ(lineStarting("key ", replyLimit), "key 61");
   typeKey(XK_F1);
   EXPECT_EQ(lineStarting("key ", replyLimit), "key ff3b");
@@ -266,9 +300,17 @@ TEST_P(WineWindowInput, KeysPointerAndCloseButtonReachTheProgram) {
   std::this_thread::sleep_for(200ms);
   EXPECT_EQ(clientWindow(), window) << "the window stays open";
 
-  movePointer(40, 30);
-  typeKey(XK_q);
-  EXPECT_EQ(exitStatus(replyLimit), 0);
+  quit();
+}
+
+// Full screen changes the display mode to the screen's size (the test
+// server's own) and shows the picture from the screen's top-left corner.
+class WineFullScreen : public WineWindow {};
+
+TEST_P(WineFullScreen, TheWholeDisplayShowsTheFramebuffer) {
+  start(true);
+  EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
+  quit();
 }
 
 namespace {
@@ -284,5 +326,8 @@ INSTANTIATE_TEST_SUITE_P(Drivers, WineWindow,
                                            ProbeCase{"GDI", 8}, ProbeCase{"DirectX", 8}),
                          caseName);
 INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowInput,
+                         ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
+                         caseName);
+INSTANTIATE_TEST_SUITE_P(Drivers, WineFullScreen,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
