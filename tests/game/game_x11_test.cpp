@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +24,7 @@
 // in other headers.
 // clang-format off
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -121,6 +124,28 @@ struct GameProgram {
   const char* name;
   bool underWine;
 };
+
+// The 32 by 32 image of game/game.ico as 0xAARRGGBB, top row first.
+std::vector<uint32_t> programIcon() {
+  std::ifstream file(std::string(KRGFX_SOURCE_DIR) + "/game/game.ico", std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+  auto word = [&](size_t at) { return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8); };
+  auto dword = [&](size_t at) { return word(at) | word(at + 2) << 16; };
+  std::vector<uint32_t> pixels;
+  for (size_t entry = 0; bytes.size() >= 6 && entry < word(4); ++entry) {
+    size_t at = 6 + 16 * entry;
+    if (bytes[at] != 32 || bytes[at + 1] != 32 || word(at + 6) != 32) continue;
+    size_t rows = dword(at + 12) + 40;  // bottom-up rows after the bitmap header
+    for (int32_t y = 31; y >= 0; --y)
+      for (int32_t x = 0; x < 32; ++x) {
+        size_t pixel = rows + (static_cast<size_t>(y) * 32 + x) * 4;
+        pixels.push_back(bytes[pixel + 3] << 24 | bytes[pixel + 2] << 16 | bytes[pixel + 1] << 8 |
+                         bytes[pixel]);
+      }
+    break;
+  }
+  return pixels;
+}
 
 class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
  protected:
@@ -259,6 +284,30 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
+  }
+
+  // The 32 by 32 image of the window's icon property, empty without one.
+  std::vector<uint32_t> windowIcon() {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    std::vector<uint32_t> pixels;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0,
+                           1 << 20, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success && data) {
+      // Images of width, height and pixels follow each other; longs on the client.
+      const auto* values = reinterpret_cast<const unsigned long*>(data);
+      for (unsigned long at = 0; at + 2 <= count && pixels.empty();) {
+        unsigned long size = values[at] * values[at + 1];
+        if (values[at] == 32 && values[at + 1] == 32 && at + 2 + size <= count)
+          for (unsigned long i = 0; i < size; ++i)
+            pixels.push_back(static_cast<uint32_t>(values[at + 2 + i]));
+        at += 2 + size;
+      }
+    }
+    if (data) XFree(data);
+    return pixels;
   }
 
   static bool waitFor(const std::function<bool()>& condition, Clock::duration limit) {
@@ -405,6 +454,14 @@ TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
   EXPECT_TRUE(findWindow()) << "the window stays open";
   typeKey();
   EXPECT_EQ(exitStatus(5s), 0);
+}
+
+TEST_P(GameWindowTest, WindowCarriesTheProgramIcon) {
+  if (!underWine) GTEST_SKIP() << "the Linux program carries no icon";
+  launch();
+  std::vector<uint32_t> expected = programIcon();
+  ASSERT_EQ(expected.size(), 32u * 32u);
+  EXPECT_TRUE(windowIcon() == expected) << "the window shows another icon";
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, GameWindowTest,
