@@ -7,7 +7,8 @@
 //                                           on before the screen opens, then
 //                                           while it is open and after it closed
 //   "driver <name>"                         the driver that started
-//   "client <left> <top> <width> <height>"  the client area on the screen
+//   "client <left> <top> <width> <height>"  the client area on the screen, and
+//                                           again whenever it changes
 //   "key <hex bytes>"                       every key that pollKey returns
 //   "mouse <x> <y> <buttons> <wheel>"       every change of what readMouse says
 //   "held <scan codes>"                     every change of the keys keyIsDown sees
@@ -65,11 +66,18 @@ void drawPattern() {
   unlockScreen(-1, -1);
 }
 
-void reportClientArea() {
+// Reports the client area when it differs from `last` (a window made again
+// by a full-screen switch, or moved).
+void reportClientArea(WindowRect& last) {
   lockScreen();
   WindowRect client{};
-  if (windowLayer.system) client = windowLayer.system->clientRectOnScreen();
+  if (windowLayer.system && windowLayer.system->hasWindow())
+    client = windowLayer.system->clientRectOnScreen();
   unlockScreen(1, 0);
+  if (client.left == last.left && client.top == last.top && client.right == last.right &&
+      client.bottom == last.bottom)
+    return;
+  last = client;
   report("client %d %d %d %d", client.left, client.top, client.right - client.left,
          client.bottom - client.top);
 }
@@ -104,7 +112,8 @@ int main(int argc, char** argv) {
   reportScreenSaver();
   report("driver %s", gfxScreen->driver->name);
   drawPattern();
-  reportClientArea();
+  WindowRect client{-1, -1, -1, -1};
+  reportClientArea(client);
 
   int32_t last[4] = {-2, -2, -2, -2};
   std::string lastHeld;
@@ -122,6 +131,7 @@ int main(int argc, char** argv) {
       report("mouse %d %d %d %d", x, y, buttons, wheel);
       last[0] = x, last[1] = y, last[2] = buttons, last[3] = wheel;
     }
+    reportClientArea(client);
     std::string held = heldKeys();
     if (held != lastHeld) report("held%s", held.c_str());
     lastHeld = held;

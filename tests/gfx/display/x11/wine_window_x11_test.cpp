@@ -303,6 +303,34 @@ TEST_P(WineWindowInput, KeysPointerAndCloseButtonReachTheProgram) {
   quit();
 }
 
+// Alt+Enter asks for full screen; without a display mode of the screen's
+// size the window is made again as it was, showing every row again, and
+// takes input as before.
+TEST_P(WineWindowInput, AltEnterWithoutAFittingModeKeepsTheWindow) {
+  start();
+  ASSERT_TRUE(patternShown());
+  Window before = clientWindow();
+  movePointer(40, 30);
+  ASSERT_NE(lineStarting("mouse 40 30 0 ", replyLimit), "");
+  holdKey(XK_Alt_L, true);
+  typeKey(XK_Return);
+  holdKey(XK_Alt_L, false);
+  // The new window is where the old one was.
+  auto madeAgain = [&] {
+    Window now = clientWindow();
+    return now != 0 && now != before;
+  };
+  auto end = Clock::now() + replyLimit;
+  while (Clock::now() < end && !madeAgain()) std::this_thread::sleep_for(20ms);
+  EXPECT_TRUE(madeAgain()) << "the window was not made again";
+  EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
+  movePointer(50, 60);
+  EXPECT_NE(lineStarting("mouse 50 60 0 ", replyLimit), "");
+  typeKey(XK_a);
+  EXPECT_EQ(lineStarting("key ", replyLimit), "key 61");
+  quit();
+}
+
 // Full screen changes the display mode to the screen's size (the test
 // server's own) and shows the picture from the screen's top-left corner.
 class WineFullScreen : public WineWindow {};
