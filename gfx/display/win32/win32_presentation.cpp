@@ -75,6 +75,7 @@ void Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int3
   if (!dc) return;
   int32_t depth = dibDepth();
   if (depth == 8) applyLogicalPalette(dc);
+  if (colourKeyed_) applyColourKey();
   int32_t bits = depth == 15 ? 16 : depth;
   int32_t bitmapPitch = (width_ * bits + 31) / 32 * 4;
   if (pitch == bitmapPitch) {

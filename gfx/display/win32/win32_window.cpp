@@ -2,6 +2,8 @@
 // area of exactly the mode's size, placing, destroying.
 #include "gfx/display/win32/win32_window_system.h"
 
+#include "gfx/gfx.h"
+
 #include "input/window_input.h"
 
 namespace {
@@ -138,15 +140,23 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
     x += screen.left;
     y += screen.top;
   }
+  // A colour-keyed window is layered: its pixels of the key colour let the
+  // screen behind show through.
+  colourKeyed_ = path_ == PresentPath::clientPixels && !fullScreen_ &&
+                 (windowLayer.flags & flagColourKeyed);
+  if (colourKeyed_ && (version_ < 0x500 || !user32_.setLayeredWindowAttributes)) return false;
   ownerThread_ = GetCurrentThreadId();
   title_ = windowSpec.title;
-  HWND created = CreateWindowExA(0, className_.c_str(), windowSpec.title.c_str(), style, x, y,
-                                 outerWidth_, outerHeight_, nullptr, nullptr, instance_, this);
+  HWND created = CreateWindowExA(colourKeyed_ ? WS_EX_LAYERED : 0, className_.c_str(),
+                                 windowSpec.title.c_str(), style, x, y, outerWidth_, outerHeight_,
+                                 nullptr, nullptr, instance_, this);
   if (!created) {
     window_ = nullptr;
     return false;
   }
   window_ = created;
+  keyColour_ = CLR_INVALID;
+  if (colourKeyed_) applyColourKey();
   if (windowSpec.topmost)
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ShowWindow(window_, SW_SHOW);
@@ -241,4 +251,14 @@ void Win32WindowSystem::sizingLimits(MINMAXINFO& limits) const {
   limits.ptMinTrackSize = size;
   limits.ptMaxTrackSize = size;
   limits.ptMaxSize = size;
+}
+
+// Magenta above 8 bits; on palette screens the colour that index 0 shows,
+// set again whenever that entry changes.
+void Win32WindowSystem::applyColourKey() {
+  const PaletteEntry& first = windowLayer.paletteEntries[0];
+  COLORREF key = dibDepth() > 8 ? RGB(255, 0, 255) : RGB(first.red, first.green, first.blue);
+  if (!window_ || key == keyColour_) return;
+  keyColour_ = key;
+  user32_.setLayeredWindowAttributes(window_, key, 255, LWA_COLORKEY);
 }

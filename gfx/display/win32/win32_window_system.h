@@ -99,6 +99,7 @@ class Win32WindowSystem : public WindowSystem {
   void showDibRows(HDC dc, const uint8_t* pixels, int32_t pitch, int32_t first, int32_t rows);
   void applyLogicalPalette(HDC dc);
   int32_t dibDepth() const;
+  void applyColourKey();
   bool onOwnerThread() const { return GetCurrentThreadId() == ownerThread_; }
   void refreshMonitor();
 
@@ -113,6 +114,8 @@ class Win32WindowSystem : public WindowSystem {
   int32_t width_ = 0, height_ = 0;
   int32_t outerWidth_ = 0, outerHeight_ = 0;
   bool fullScreen_ = false;
+  bool colourKeyed_ = false;
+  COLORREF keyColour_ = CLR_INVALID;
   bool destroying_ = false;
   // A caption set from another thread waits here for the window's thread.
   std::string title_;

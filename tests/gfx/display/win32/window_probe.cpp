@@ -1,8 +1,10 @@
 // A Windows program that the window tests under Wine start and watch. It
 // opens a screen with the driver that KRGFX names: 256 by 192 in a window,
-// or with "full" as its second argument 800 by 600 in full screen; depth 32
-// or the depth given as its first argument. It fills the screen with the
-// pattern the tests expect and reports on standard output, one line each:
+// with "keyed" as its second argument in a colour-keyed window, with "full"
+// 800 by 600 in full screen; depth 32 or the depth given as its first
+// argument. It fills the screen with the pattern the tests expect (with a
+// block of the key colour at 64..127, 48..95 in a colour-keyed window) and
+// reports on standard output, one line each:
 //   "saver <0 or 1>"                        the screen saver's setting: switched
 //                                           on before the screen opens, then
 //                                           while it is open and after it closed
@@ -49,7 +51,7 @@ std::string heldKeys() {
 }
 
 // The same pattern the tests compute: a colour per pixel, or a palette index.
-void drawPattern() {
+void drawPattern(bool keyBlock) {
   lockScreen();
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < screen.height; ++y) {
@@ -63,6 +65,16 @@ void drawPattern() {
         row[x] = static_cast<uint8_t>((x + 3 * y) & 0xFF);
     }
   }
+  if (keyBlock)
+    for (int32_t y = 48; y < 96; ++y) {
+      uint8_t* row = screen.visibleFramebuffer + static_cast<ptrdiff_t>(y) * screen.pitch;
+      for (int32_t x = 64; x < 128; ++x) {
+        if (screen.bytesPerPixel == 4)
+          reinterpret_cast<uint32_t*>(row)[x] = 0xFFFF00FFu;  // magenta
+        else
+          row[x] = 0;
+      }
+    }
   unlockScreen(-1, -1);
 }
 
@@ -98,20 +110,21 @@ int main(int argc, char** argv) {
   runtimeInit(argc, argv, 0);
   int32_t depth = argc > 1 ? std::atoi(argv[1]) : 32;
   bool fullScreen = argc > 2 && std::strcmp(argv[2], "full") == 0;
+  bool colourKeyed = argc > 2 && std::strcmp(argv[2], "keyed") == 0;
   // The display is reached first: under Wine the setting lives in the X
   // server, which the system asks only once it has connected.
   ReleaseDC(nullptr, GetDC(nullptr));
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
   reportScreenSaver();
   int32_t opened = fullScreen ? openScreen(800, 600, depth, 1, flagFullScreen, 0)
-                              : openScreen(256, 192, depth, 1, 0, 0);
+                              : openScreen(256, 192, depth, 1, colourKeyed ? flagColourKeyed : 0, 0);
   if (opened != 0) {
     report("open failed");
     return 1;
   }
   reportScreenSaver();
   report("driver %s", gfxScreen->driver->name);
-  drawPattern();
+  drawPattern(colourKeyed);
   WindowRect client{-1, -1, -1, -1};
   reportClientArea(client);
 

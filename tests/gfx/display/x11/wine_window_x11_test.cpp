@@ -81,7 +81,9 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   // Starts the probe under Wine and waits until it reports its client area:
   // 256 by 192 in a window, 800 by 600 in full screen. The screen saver is
   // off while the screen is open.
-  void start(bool fullScreen = false) {
+  enum class Mode { window, keyed, full };
+  void start(Mode mode = Mode::window) {
+    bool fullScreen = mode == Mode::full;
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
     posix_spawn_file_actions_t actions;
@@ -91,9 +93,10 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     setenv("KRGFX", GetParam().driver, 1);
     setenv("WINEDEBUG", "-all", 1);
     std::string depth = std::to_string(GetParam().depth);
-    std::string mode = fullScreen ? "full" : "window";
-    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(), mode.data(),
-                         nullptr};
+    std::string modeName = mode == Mode::full ? "full" : mode == Mode::keyed ? "keyed" : "window";
+    keyBlock = mode == Mode::keyed;
+    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(),
+                         modeName.data(), nullptr};
     int spawned = posix_spawnp(&probe, "wine", &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
     unsetenv("KRGFX");
@@ -169,9 +172,16 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     long wrong = 0;
     for (int32_t y = 0; y < shownHeight; ++y)
       for (int32_t x = 0; x < shownWidth; ++x)
-        if ((XGetPixel(image, x, y) & 0xFFFFFF) != expectedAt(GetParam().depth, x, y)) ++wrong;
+        if ((XGetPixel(image, x, y) & 0xFFFFFF) != shownAt(x, y)) ++wrong;
     XDestroyImage(image);
     return wrong;
+  }
+
+  // The pattern, and in a colour-keyed window the black screen behind its
+  // block of the key colour.
+  uint32_t shownAt(int32_t x, int32_t y) const {
+    if (keyBlock && x >= 64 && x < 128 && y >= 48 && y < 96) return 0;
+    return expectedAt(GetParam().depth, x, y);
   }
 
   bool patternShown() {
@@ -249,12 +259,23 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   std::string pending;             // a line not yet ended
   std::vector<std::string> lines;  // lines not taken yet
   int32_t left = 0, top = 0, width = 0, height = 0;
+  bool keyBlock = false;  // a colour-keyed window: the block shows what lies behind
 };
 
 }  // namespace
 
 TEST_P(WineWindow, ClientAreaShowsTheFramebuffer) {
   start();
+  EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
+  quit();
+}
+
+// A colour-keyed window ("GDI" only) lets the screen behind show through
+// its magenta pixels.
+class WineColourKeyed : public WineWindow {};
+
+TEST_P(WineColourKeyed, KeyColourShowsTheScreenBehind) {
+  start(Mode::keyed);
   EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
   quit();
 }
@@ -336,7 +357,7 @@ TEST_P(WineWindowInput, AltEnterWithoutAFittingModeKeepsTheWindow) {
 class WineFullScreen : public WineWindow {};
 
 TEST_P(WineFullScreen, TheWholeDisplayShowsTheFramebuffer) {
-  start(true);
+  start(Mode::full);
   EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
   quit();
 }
@@ -356,6 +377,8 @@ INSTANTIATE_TEST_SUITE_P(Drivers, WineWindow,
 INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowInput,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
+INSTANTIATE_TEST_SUITE_P(Drivers, WineColourKeyed,
+                         ::testing::Values(ProbeCase{"GDI", 32}), caseName);
 INSTANTIATE_TEST_SUITE_P(Drivers, WineFullScreen,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
