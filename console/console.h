@@ -7,12 +7,7 @@
 #include <cstdint>
 
 #include "runtime/runtime_state.h"
-
-// Clears the console's own state; run by the runtime's start-up.
-void resetTextConsole();
-// Gives the terminal its modes back and removes the console's signal
-// handlers; run at shutdown.
-void releaseTextConsole();
+#include "runtime/text_console_lifetime.h"
 
 // Where the console reads keys and writes text: standard input and output
 // unless another pair is attached (tests use pseudo-terminals and pipes).

@@ -37,7 +37,19 @@ int32_t framesTheFileCanHold(const std::string& path) {
   return static_cast<int32_t>(std::min<std::uintmax_t>(size / 5 + 1, INT32_MAX));
 }
 
-SpriteFrame readFrame(int32_t fileNumber) {
+// The most image memory one index may ask for, all frames together, counted
+// at 4 bytes per pixel (the deepest screen). The game's frames need a few
+// kilobytes; a single line of an index could otherwise ask for gigabytes.
+constexpr int64_t imageMemoryCap = int64_t{64} << 20;
+
+int64_t imageBytes(const SpriteFrame& frame) {
+  if (frame.width <= 0 || frame.height <= 0) return 0;
+  return int64_t{frame.width} * frame.height * 4;
+}
+
+// Reads one frame and, while the set stays within the cap, makes its image;
+// `imageMemory` is what the frames before it took.
+SpriteFrame readFrame(int32_t fileNumber, int64_t& imageMemory) {
   SpriteFrame frame{};
   std::string imageFile = readText(fileNumber);
   frame.width = readInt(fileNumber);
@@ -48,6 +60,9 @@ SpriteFrame readFrame(int32_t fileNumber) {
   // the frame invisible. Without an image (no screen, or a size of 0 or
   // less) there is nothing to load into; a null destination would load the
   // file onto the screen instead.
+  int64_t bytes = imageBytes(frame);
+  if (bytes > imageMemoryCap - imageMemory) return frame;  // stays empty
+  imageMemory += bytes;
   frame.image = createImage(frame.width, frame.height, 0, 0, colourNotGiven);
   if (frame.image) loadImageFile(imageFile, frame.image, nullptr);
   return frame;
@@ -59,11 +74,17 @@ void SpriteSet::load(const std::string& indexPath) {
   if (findFirstFile(indexPath, indexAttributes, nullptr).empty()) return;
   releaseImages();  // a set loaded before would otherwise lose its images
   int32_t fileNumber = freeFileNumber();
-  openFile(indexPath, readAsText, 0, 0, fileNumber, 0);
+  // An index that does not open is read as empty: reading on would take the
+  // fields of whatever file was selected before.
+  if (openFile(indexPath, readAsText, 0, 0, fileNumber, 0) != 0) {
+    frameCount = 0;
+    return;
+  }
   frameCount = readInt(fileNumber);
   int32_t framesToRead = std::clamp(frameCount, 0, framesTheFileCanHold(indexPath));
+  int64_t imageMemory = 0;
   for (int32_t number = 1; number <= framesToRead; ++number) {
-    frames.push_back(readFrame(fileNumber));
+    frames.push_back(readFrame(fileNumber, imageMemory));
   }
   closeFile(fileNumber);
 }

@@ -3,6 +3,7 @@
 #include "gfx/draw_context.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -67,7 +68,9 @@ void bindImage(DrawContext& context, void* image) {
   context.viewRect.width = width;
   context.viewRect.height = height;
   ensureRowCapacity(context, height);
-  for (int32_t row = 0; row < height; ++row) context.rowTable[row] = pixels + row * context.pitch;
+  // Row offsets in 64 bits: a target may be larger than 2 GiB.
+  for (int32_t row = 0; row < height; ++row)
+    context.rowTable[row] = pixels + static_cast<ptrdiff_t>(row) * context.pitch;
   context.flags |= contextImageTarget;
   context.target = image;
 }
@@ -81,7 +84,7 @@ void bindScreen(DrawContext& context) {
     ensureRowCapacity(context, screen.height);
     uint8_t* page = screen.pages[context.workPage];
     for (int32_t row = 0; row < screen.height; ++row)
-      context.rowTable[row] = page + row * screen.pitch;
+      context.rowTable[row] = page + static_cast<ptrdiff_t>(row) * screen.pitch;
     selectDepthRoutines(screen.bytesPerPixel);
     context.flags &= ~(contextRestoreScreenView | contextImageTarget);
   }

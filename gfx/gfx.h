@@ -19,12 +19,29 @@ constexpr int32_t flagInternalClose = INT32_MIN;  // 0x80000000, used by closeSc
 // The value that stands for an omitted coordinate or clearScreen mode.
 constexpr int32_t notGiven = static_cast<int32_t>(0xFFFF0000u);
 
+// Opens a graphics screen of width x height pixels: depth 1, 2, 4, 8, 15, 16,
+// 24 or 32 bits, pageCount framebuffer pages (0 or less: 1), the 256-colour
+// palette and the 8x8 font with a grid of width / 8 by height / 8 cells. The
+// screen takes over the text and input operations until it closes, shows in
+// a window (flags as above; flagNoDisplay or KRGFX=null: none) and starts
+// cleared to the background colour. A screen already open closes first.
+// 0, or errBadCall for a bad argument or when no display driver starts (the
+// text console then stays in charge).
 int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCount,
                    int32_t flags, int32_t refreshRate);
+// The one operation behind every mode change. Closes the open screen (its
+// driver, pages and tables; images survive), and unless modeNumber or width
+// is 0 (close only) opens the new one: pages of width x height at depth,
+// scanlineSize display rows per framebuffer row, built-in palette and font
+// by index (negative: none), a text grid of textCols x textRows, the console
+// hooks installed and a display driver chosen and started (KRGFX first).
+// 0, or errBadCall for a bad argument or when no driver starts.
 int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t depth,
                   int32_t scanlineSize, int32_t pageCount, int32_t refreshRate,
                   int32_t paletteIndex, int32_t fontIndex, int32_t flags, float aspect,
                   int32_t textCols, int32_t textRows);
+// Closes the open screen and gives the text and input operations back to the
+// text console; nothing happens while none is open. The runtime's end calls it.
 void closeScreen();
 
 void lockScreen();

@@ -58,7 +58,7 @@ struct GfxScreen {
   uint32_t palette[256];        // 0x00BBGGRR
   uint32_t devicePalette[256];  // 0x00BBGGRR, as displayed
   uint8_t colorMap[16];
-  uint8_t* dirtyLines;  // height x scanlineSize bytes
+  uint8_t* dirtyLines;  // height x scanlineSize bytes; the first height mark framebuffer rows
   const DisplayDriver* driver;
   uint32_t colorMask;
   const PaletteDesc* defaultPalette;

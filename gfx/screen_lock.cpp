@@ -19,7 +19,7 @@ void markDirtyRows(int32_t first, int32_t last) {
 }
 
 void markAllRowsDirty() {
-  if (gfxScreen) markDirtyRows(0, gfxScreen->height * gfxScreen->scanlineSize - 1);
+  if (gfxScreen) markDirtyRows(0, gfxScreen->height - 1);
 }
 
 void lockScreen() {

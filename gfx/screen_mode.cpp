@@ -122,9 +122,8 @@ int32_t failMode(int32_t code) {
   return code;
 }
 
-}  // namespace
-
-int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t depth,
+// Closes the open screen and, unless closing, builds the new one.
+int32_t buildMode(int32_t modeNumber, int32_t width, int32_t height, int32_t depth,
                   int32_t scanlineSize, int32_t pageCount, int32_t refreshRate,
                   int32_t paletteIndex, int32_t fontIndex, int32_t flags, float aspect,
                   int32_t textCols, int32_t textRows) {
@@ -185,11 +184,22 @@ int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
   runtimeState.fileTable[0].printWidth = screen.textCols;
   runtimeState.fileTable[0].printColumn = screen.cursorX;
   if (!endHookRegistered) {
-    runtimeState.endHook = closeScreen;
+    registerEndHook(closeScreen);
     endHookRegistered = true;
   }
   if (flags != flagInternalClose) setTextView(0, 0, 1);
   return 0;
+}
+
+}  // namespace
+
+int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t depth,
+                  int32_t scanlineSize, int32_t pageCount, int32_t refreshRate,
+                  int32_t paletteIndex, int32_t fontIndex, int32_t flags, float aspect,
+                  int32_t textCols, int32_t textRows) {
+  return setRuntimeError(buildMode(modeNumber, width, height, depth, scanlineSize, pageCount,
+                                   refreshRate, paletteIndex, fontIndex, flags, aspect, textCols,
+                                   textRows));
 }
 
 int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCount, int32_t flags,

@@ -1,14 +1,11 @@
 // The pointer while a graphics screen is open: the display driver answers
 // under the screen lock; without a report every output is -1.
-#include "gfx/display/display_driver.h"
+#include "gfx/display/input_access.h"
 #include "gfx/gfx.h"
-#include "gfx/screen.h"
 #include "input/input_hooks.h"
 #include "runtime/runtime.h"
 
 namespace {
-
-const DisplayDriver* screenDriver() { return gfxScreen ? gfxScreen->driver : nullptr; }
 
 int32_t noMouseReport(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip) {
   for (int32_t* output : {x, y, wheel, buttons, clip})
@@ -24,10 +21,9 @@ int32_t screenReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons
   if (!wheel) wheel = &scratch[0];
   if (!buttons) buttons = &scratch[1];
   if (!clip) clip = &scratch[2];
-  const DisplayDriver* driver = screenDriver();
-  if (driver && driver->readMouse) {
+  if (DriverReadMouse driverReadMouse = screenDriverReadMouse()) {
     lockScreen();
-    int32_t result = driver->readMouse(x, y, wheel, buttons, clip);
+    int32_t result = driverReadMouse(x, y, wheel, buttons, clip);
     unlockScreen(1, 0);
     if (result == 0) return setRuntimeError(0);
   }
@@ -35,10 +31,10 @@ int32_t screenReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons
 }
 
 int32_t screenPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
-  const DisplayDriver* driver = screenDriver();
-  if (!driver || !driver->placeMouse) return setRuntimeError(errBadCall);
+  DriverPlaceMouse driverPlaceMouse = screenDriverPlaceMouse();
+  if (!driverPlaceMouse) return setRuntimeError(errBadCall);
   lockScreen();
-  driver->placeMouse(x, y, cursor, clip);
+  driverPlaceMouse(x, y, cursor, clip);
   unlockScreen(1, 0);
   return setRuntimeError(0);
 }

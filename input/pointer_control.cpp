@@ -2,12 +2,12 @@
 // the client area.
 #include <algorithm>
 
-#include "gfx/display/window_layer.h"
+#include "gfx/display/input_access.h"
 #include "input/input.h"
 #include "input/window_input.h"
 
 int32_t windowReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip) {
-  if (!windowLayer.windowActive || !mouseState.mouseInside) return -1;
+  if (!windowLayerActive() || !mouseState.mouseInside) return -1;
   *x = mouseState.mouseX;
   *y = mouseState.mouseY;
   *wheel = mouseState.mouseWheel;
@@ -26,8 +26,8 @@ void movePointerTo(WindowSystem* system, int32_t x, int32_t y) {
   if (x == mouseNotGiven) x = mouseState.mouseX;
   if (y == mouseNotGiven) y = mouseState.mouseY;
   mouseState.mouseInside = 1;
-  mouseState.mouseX = std::clamp(x, 0, std::max(windowLayer.width - 1, 0));
-  mouseState.mouseY = std::clamp(y, 0, std::max(windowLayer.height - 1, 0));
+  mouseState.mouseX = std::clamp(x, 0, std::max(windowLayerWidth() - 1, 0));
+  mouseState.mouseY = std::clamp(y, 0, std::max(windowLayerHeight() - 1, 0));
   if (!system) return;
   // The client area's corner is the screen's corner in full screen.
   WindowRect client = system->clientRectOnScreen();
@@ -51,7 +51,7 @@ void setPointerConfined(WindowSystem* system, int32_t clip) {
 }  // namespace
 
 int32_t windowPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
-  WindowSystem* system = windowLayer.system;
+  WindowSystem* system = windowLayerSystem();
   if (x != mouseNotGiven || y != mouseNotGiven) movePointerTo(system, x, y);
   setPointerVisible(system, cursor);
   setPointerConfined(system, clip);

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "gfx/display/window_layer.h"
+#include "gfx/display/event_ring.h"
+#include "gfx/display/input_access.h"
 #include "gfx/screen.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
@@ -35,14 +36,12 @@ void postEvent(int32_t type, int32_t word1 = 0, int32_t word2 = 0, int32_t word3
   queueEvent({type, word1, word2, word3, word4});
 }
 
-bool windowIsActive() { return windowLayer.windowActive != 0; }
+bool windowIsActive() { return windowLayerActive(); }
 
 // --- Keys ------------------------------------------------------------------
 
-bool handleKey(WindowSystem& system, const WindowMessage& message) {
-  uint8_t state[256];
-  system.virtualKeyState(state);
-  int32_t modifiers = modifiersOf(state, message.enhanced);
+bool handleKey(const WindowMessage& message) {
+  int32_t modifiers = message.modifiers | (message.enhanced ? modifierEnhanced : 0);
   int32_t code = makeKeyCode(message.character, message.scanCode, message.unshiftedCharacter,
                              modifiers);
   bool keyDown = message.kind == MessageKind::keyDown;
@@ -160,15 +159,15 @@ void resetMouseForWindowLayer() {
   mouseState.cursorVisible = 1;
 }
 
-bool handleKeyboardMessage(WindowSystem& system, const WindowMessage& message) {
+bool handleKeyboardMessage(const WindowMessage& message) {
   switch (message.kind) {
     case MessageKind::keyDown:
     case MessageKind::keyUp:
-      return handleKey(system, message);
+      return handleKey(message);
     case MessageKind::systemKeyDown:
       // Alt+Enter belongs to the window layer (full-screen switch).
       if (!windowIsActive() || message.virtualKey == virtualKeyReturn) return false;
-      return handleKey(system, message);
+      return handleKey(message);
     case MessageKind::character:
       handleCharacter(message);
       return false;
@@ -199,9 +198,9 @@ void handleMouseMessage(WindowSystem& system, const WindowMessage& message) {
   }
 }
 
-void notePointerPosition(WindowSystem& system) {
-  int32_t x = 0, y = 0;
-  system.pointerPosition(&x, &y);
+void notePointerPosition(WindowSystem& system, const WindowMessage& message) {
+  int32_t x = message.screenX, y = message.screenY;
+  if (!message.pointerKnown) system.pointerPosition(&x, &y);
   mouseState.mouseInside = system.clientRectOnScreen().contains(x, y) ? 1 : 0;
 }
 

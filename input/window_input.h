@@ -37,12 +37,13 @@ void resetMouseForWindowLayer();
 // Key, system-key and character messages: key codes into the key buffer and
 // key events into the event ring. Answers true when the message must not
 // reach the default handling (F10, Alt, the close key Alt+F4).
-bool handleKeyboardMessage(WindowSystem& system, const WindowMessage& message);
+bool handleKeyboardMessage(const WindowMessage& message);
 // Pointer messages (move, buttons, wheels, leave, timer, set-cursor, moving).
 void handleMouseMessage(WindowSystem& system, const WindowMessage& message);
 // Runs on every message before anything else: is the pointer inside the
-// client area?
-void notePointerPosition(WindowSystem& system);
+// client area? Asks the window system where the pointer is only when the
+// message does not tell.
+void notePointerPosition(WindowSystem& system, const WindowMessage& message);
 // The keyboard and mouse part of an activation change; `active` is the new
 // windowActive (activated and not minimised).
 void handleInputActivation(WindowSystem& system, bool active);

@@ -13,10 +13,11 @@ int32_t closeFile(int32_t fileNumber) {
   if (fileNumber == 0) return setRuntimeError(errBadCall);  // the console stays
   FileHandle* file = fileHandleOf(fileNumber);
   if (!file || !file->hooks || !file->hooks->close) return setRuntimeError(errBadCall);
+  // The number is freed whatever the close reports: a handle whose stream
+  // is gone could neither be used nor closed again.
   int32_t result = file->hooks->close(*file);
-  if (result != 0) return setRuntimeError(result);
   *file = FileHandle{};
-  return setRuntimeError(0);
+  return setRuntimeError(result);
 }
 
 void closeAllFiles() {

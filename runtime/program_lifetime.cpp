@@ -3,10 +3,10 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "console/console.h"
 #include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
+#include "runtime/text_console_lifetime.h"
 
 void runtimeStartup() {
   if (++startupCount != 1) return;
@@ -21,6 +21,23 @@ void runtimeInit(int32_t argc, char** argv, int32_t option) {
   runtimeState.argc = argc;
   runtimeState.argv = argv;
   runtimeState.option = option;
+}
+
+namespace {
+// A program that returns from main or calls exit() while its screen is open
+// ends here: the hook closes the screen, and with it the presenter thread,
+// before the static objects are destroyed and the open files are closed.
+void runEndHookAtExit() {
+  if (runtimeState.endHook) runtimeState.endHook();
+}
+}  // namespace
+
+void registerEndHook(void (*hook)()) {
+  // Registered from the program, after every static object is built, so it
+  // runs before any of them is destroyed.
+  static bool atExitRegistered = false;
+  if (!atExitRegistered) atExitRegistered = std::atexit(runEndHookAtExit) == 0;
+  runtimeState.endHook = hook;
 }
 
 void runtimeEnd(int32_t exitCode) {

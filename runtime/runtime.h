@@ -16,6 +16,9 @@ void runtimeStartup();                                  // runs before main
 void runtimeInit(int32_t argc, char** argv, int32_t option);
 [[noreturn]] void runtimeEnd(int32_t exitCode);         // end hook, then exit
 void runtimeShutdown();                                 // runs during exit
+// Sets the endHook; it also runs at the process exit when the program returns
+// from main or calls exit() itself.
+void registerEndHook(void (*hook)());
 
 // --- Last error ----------------------------------------------------------
 int32_t setRuntimeError(int32_t code);  // stores code and returns it

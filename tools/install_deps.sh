@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
-          libx11-dev libxext-dev libxrandr-dev libxtst-dev libsdl2-dev
+          libx11-dev libxext-dev libxrandr-dev libxtst-dev libxfixes-dev libsdl2-dev
           xvfb x11-utils)
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
-# a short run of each fuzz target. Exits non-zero on any failure.
+# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, an
+# outside program built against the installed library, and a short run of
+# each fuzz target. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_deps.sh
@@ -31,6 +32,9 @@ echo "== normal build"
 build build
 (cd build && ctest --output-on-failure -j"$jobs")
 
+echo "== installed library used by an outside program"
+tools/consumer_test.sh build
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -50,6 +54,8 @@ for target in build-fuzz/fuzz/*_fuzz; do
   name=$(basename "$target")
   seeds=fuzz/seeds/$name
   mkdir -p "build-fuzz/corpus/$name"
-  "$target" -runs=20000 -max_total_time=60 "build-fuzz/corpus/$name" $( [ -d "$seeds" ] && echo "$seeds" )
+  corpora=("build-fuzz/corpus/$name")
+  [ -d "$seeds" ] && corpora+=("$seeds")
+  "$target" -runs=20000 -max_total_time=60 "${corpora[@]}"
 done
 echo "== all tests passed"

@@ -78,7 +78,7 @@ void directXCloseWindow() {
 void directXRepaint() {
   WindowLayer& layer = windowLayer;
   if (layer.system && !(layer.flags & flagFullScreen))
-    layer.system->presentRows(0, layer.height - 1);
+    if (!layer.system->presentRows(0, layer.height - 1)) presentationFailed();
 }
 
 void directXPresenterMain() {

@@ -1,5 +1,5 @@
 // The screen's ring of window events, guarded by its own semaphore.
-#include "gfx/display/window_layer.h"
+#include "gfx/display/event_ring.h"
 
 void queueEvent(const ScreenEvent& event) {
   GfxScreen* screen = gfxScreen;

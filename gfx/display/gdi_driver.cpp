@@ -4,14 +4,17 @@
 #include <algorithm>
 
 #include "gfx/display/window_layer.h"
-#include "input/window_input.h"
 #include "gfx/gfx.h"
+#include "input/window_input.h"
 
 namespace {
 
-// Rows go out unchanged when the display keeps the framebuffer's format.
+// Rows go out unchanged when the display keeps the framebuffer's format and
+// they are padded as presented rows must be (an odd-width 16-bit screen is
+// not: its rows are copied into the padded conversion buffer).
 bool displayTakesFramebuffer(const GfxScreen& screen, DisplayFormat format) {
   if (screen.scanlineSize != 1 || format.rgbOrder != 0) return false;
+  if (screen.pitch % presentRowAlignment != 0) return false;
   return (screen.depth == 32 && format.depth == 32) || (screen.depth == 16 && format.depth == 16);
 }
 
@@ -28,7 +31,9 @@ int32_t gdiOpenWindow() {
   if (!displayTakesFramebuffer(*gfxScreen, format)) {
     layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
     if (!layer.blitter) return -1;
-    layer.conversionPitch = (layer.width * displayBytesPerPixel(format.depth) + 3) & ~3;
+    layer.conversionPitch =
+        (layer.width * displayBytesPerPixel(format.depth) + presentRowAlignment - 1) &
+        ~(presentRowAlignment - 1);
     layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.height, 0);
   }
   gfxScreen->refreshRate = system.refreshRate();
@@ -50,12 +55,9 @@ void gdiCloseWindow() {
 void gdiRepaint() {
   WindowLayer& layer = windowLayer;
   if (!layer.system || !gfxScreen) return;
-  if (layer.blitter)
-    layer.system->presentPixels(layer.conversion.data(), layer.conversionPitch, 0,
-                                layer.height - 1);
-  else
-    layer.system->presentPixels(gfxScreen->visibleFramebuffer, gfxScreen->pitch, 0,
-                                layer.height - 1);
+  const uint8_t* rows = layer.blitter ? layer.conversion.data() : gfxScreen->visibleFramebuffer;
+  int32_t pitch = layer.blitter ? layer.conversionPitch : gfxScreen->pitch;
+  if (!layer.system->presentPixels(rows, pitch, 0, layer.height - 1)) presentationFailed();
 }
 
 void gdiPresenterMain() {

@@ -13,16 +13,18 @@ namespace {
 constexpr auto roundPause = std::chrono::milliseconds(10);
 constexpr auto reopenPause = std::chrono::milliseconds(300);
 
-// First and last changed display row; false when none changed.
+// First and last display row to show; false when none changed. The marks
+// are per framebuffer row, and each framebuffer row fills scanlineSize
+// display rows.
 bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
-  int32_t rows = screen.height * screen.scanlineSize;
+  int32_t rows = screen.height;
   int32_t row = 0;
   while (row < rows && !screen.dirtyLines[row]) ++row;
   if (row == rows) return false;
-  *first = row;
+  *first = row * screen.scanlineSize;
   row = rows - 1;
   while (!screen.dirtyLines[row]) --row;
-  *last = row;
+  *last = (row + 1) * screen.scanlineSize - 1;
   return true;
 }
 
@@ -43,12 +45,14 @@ void gdiRound(WindowSystem& system) {
   takePaletteChange();
   int32_t first, last;
   if (findDirtySpan(screen, &first, &last)) {
+    bool shown;
     if (layer.blitter) {
       layer.blitter(layer.conversion.data(), layer.conversionPitch);
-      system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
+      shown = system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
     } else {
-      system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
+      shown = system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
     }
+    if (!shown) presentationFailed();
   }
   clearDirtyLines(screen);
   if (layer.windowActive) refreshKeyStateFromVirtualKeys(system);
@@ -85,7 +89,7 @@ void directXRound(WindowSystem& system) {
       int32_t offset = layer.verticalOffset;
       layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch,
                     surface.pitch);
-      system.presentRows(first + offset, last + offset);
+      if (!system.presentRows(first + offset, last + offset)) presentationFailed();
       clearDirtyLines(screen);
     }
   }

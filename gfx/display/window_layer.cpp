@@ -45,6 +45,19 @@ void presenterThreadMain() {
   announce(Startup::ended);
 }
 
+// False when the system refuses a new thread.
+bool startPresenterThread() {
+  try {
+    if (windowSystemProvider.startThread)
+      windowSystemProvider.startThread(presenterThread, presenterThreadMain);
+    else
+      presenterThread = std::thread(presenterThreadMain);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool validDepth(int32_t depth) {
   return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 15 || depth == 16 ||
          depth == 24 || depth == 32;
@@ -85,7 +98,10 @@ int32_t startWindowLayer(const char* title, int32_t width, int32_t height, int32
   if (flags & flagOpenGl) return 0;  // no presenter thread
   announce(Startup::waiting);
   forgetPresenterThread();
-  presenterThread = std::thread(presenterThreadMain);
+  if (!startPresenterThread()) {
+    presenterRunning = false;
+    return -1;
+  }
   std::unique_lock<std::mutex> wait(startupMutex);
   startupChanged.wait(wait, [] { return startup != Startup::waiting; });
   if (startup == Startup::ended) return -1;

@@ -15,10 +15,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "gfx/display/blitter.h"
 #include "gfx/display/display_driver.h"
+#include "gfx/display/event_ring.h"
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
 
@@ -34,6 +36,9 @@ enum class PresentPath : int32_t { sharedSurface, clientPixels };
 struct WindowSystemProvider {
   WindowSystem* (*open)(PresentPath path);
   void (*close)(WindowSystem* system);
+  // Starts the presenter thread running `main`; may throw like the
+  // std::thread constructor. Null: an ordinary std::thread.
+  void (*startThread)(std::thread& thread, void (*main)());
 };
 extern WindowSystemProvider windowSystemProvider;
 
@@ -105,16 +110,9 @@ WindowSpec mainWindowSpec(int32_t height);
 int32_t createMainWindow(const WindowSpec& windowSpec);
 void pumpMessages();
 void windowProcedure(const WindowMessage& message);
-
-// Appends an event to the screen's ring, dropping the oldest so that at most
-// 127 are kept. Does nothing without a screen.
-void queueEvent(const ScreenEvent& event);
-
-// ScreenEvent types posted by the window layer.
-constexpr int32_t eventMouseLeft = 10;
-constexpr int32_t eventFocusGained = 11;
-constexpr int32_t eventFocusLost = 12;
-constexpr int32_t eventCloseRequest = 13;
+// A window that cannot show the screen is handled as one that went away:
+// the presenter stops and the program gets windowCloseKey and event 13.
+void presentationFailed();
 
 extern const DisplayDriver directXDriver;
 extern const DisplayDriver gdiDriver;

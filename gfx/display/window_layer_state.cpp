@@ -6,4 +6,5 @@
 WindowLayer windowLayer;
 std::atomic<bool> presenterRunning;
 
-WindowSystemProvider windowSystemProvider = {openPlatformWindowSystem, closePlatformWindowSystem};
+WindowSystemProvider windowSystemProvider = {openPlatformWindowSystem, closePlatformWindowSystem,
+                                             nullptr};

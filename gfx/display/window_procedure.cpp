@@ -5,11 +5,10 @@
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
+#include "input/key_codes.h"
 #include "input/window_input.h"
 
 namespace {
-
-constexpr int32_t virtualKeyReturn = 13;
 
 void post(int32_t type) { queueEvent({type, 0, 0, 0, 0}); }
 
@@ -76,7 +75,14 @@ int32_t createMainWindow(const WindowSpec& windowSpec) {
   layer.outerWidth = windowSpec.width;
   layer.outerHeight = windowSpec.height;
   if (!layer.system || !layer.system->createWindow(windowSpec)) return -1;
+  // A new window shows the arrow: give it the pointer the program chose.
+  notePointerPosition(*layer.system, WindowMessage{});
+  applyPointerShape(*layer.system);
   return 0;
+}
+
+void presentationFailed() {
+  if (!windowLayer.windowGone) windowDestroyed();
 }
 
 void pumpMessages() {
@@ -88,7 +94,7 @@ void windowProcedure(const WindowMessage& message) {
   WindowLayer& layer = windowLayer;
   if (!layer.system || layer.windowGone) return;
   WindowSystem& system = *layer.system;
-  notePointerPosition(system);
+  notePointerPosition(system, message);
   switch (message.kind) {
     case MessageKind::systemKeyDown:
       // Alt+Enter switches between window and full screen.
@@ -96,13 +102,13 @@ void windowProcedure(const WindowMessage& message) {
         if (layer.windowActive) switchFullScreen(system);
         return;
       }
-      handleKeyboardMessage(system, message);
+      handleKeyboardMessage(message);
       return;
     case MessageKind::keyDown:
     case MessageKind::keyUp:
     case MessageKind::systemKeyUp:
     case MessageKind::character:
-      handleKeyboardMessage(system, message);
+      handleKeyboardMessage(message);
       return;
     case MessageKind::mouseMove:
     case MessageKind::buttonDown:

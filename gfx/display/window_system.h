@@ -38,6 +38,10 @@ inline int32_t displayBytesPerPixel(int32_t depth) {
   return depth <= 8 ? 1 : depth <= 16 ? 2 : depth == 24 ? 3 : 4;
 }
 
+// Rows shown from the program's memory are padded to 32 bits, as the rows of
+// a device-independent bitmap or an X image are.
+constexpr int32_t presentRowAlignment = 4;
+
 // A client-sized buffer in the display's format, shown by presentRows.
 struct PixelSurface {
   uint8_t* pixels;  // first byte of client row 0, null when there is none
@@ -84,8 +88,15 @@ struct WindowMessage {
                                // modifiers, 0 for none or a dead key; character
                                // message: the code page 437 byte
   uint8_t unshiftedCharacter;  // key: the character it types without modifiers
+  int32_t modifiers;           // key: the Shift, Ctrl and Alt bits of the modifier
+                               // word (input/key_codes.h) as they stood when the
+                               // key went down or up; the enhanced bit is separate
   // Pointer messages.
   int32_t x, y;                // client position (may lie outside the client area)
+  // Key and pointer messages: where the pointer was on the screen when the
+  // event happened, when the window system tells (pointerKnown).
+  bool pointerKnown;
+  int32_t screenX, screenY;
   int32_t button;              // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra
   int32_t wheelDelta;
   // Activation.
@@ -114,11 +125,13 @@ class WindowSystem {
 
   // Presentation: rows first to last of the surface shown at the same client rows.
   virtual DisplayFormat displayFormat() = 0;
+  // Both answer false when the rows could not be shown.
   virtual PixelSurface surface() = 0;
-  virtual void presentRows(int32_t first, int32_t last) = 0;
+  virtual bool presentRows(int32_t first, int32_t last) = 0;
   // Rows first to last of the caller's buffer (display format, pitch bytes
-  // from row to row, row 0 at pixels) shown at the same client rows.
-  virtual void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+  // from row to row, row 0 at pixels) shown at the same client rows. The
+  // pitch must be a multiple of presentRowAlignment.
+  virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                              int32_t last) = 0;
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
@@ -128,7 +141,8 @@ class WindowSystem {
   virtual void virtualKeyState(uint8_t state[256]) = 0;
   virtual void scanCodeState(uint8_t state[256]) = 0;
 
-  // Pointer, in screen coordinates.
+  // Pointer, in screen coordinates. clientRectOnScreen, asked for on every
+  // message, should cost no round trip to a display server.
   virtual void pointerPosition(int32_t* x, int32_t* y) = 0;
   virtual void movePointer(int32_t x, int32_t y) = 0;
   virtual bool pointerOverThisWindow() = 0;  // no other window above it there

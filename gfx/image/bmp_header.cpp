@@ -7,7 +7,6 @@
 namespace {
 
 constexpr uint16_t bmpMagic = 0x4D42;  // "BM"
-constexpr uint32_t compressionBitFields = 3;
 
 struct RawFields {
   uint16_t magic;
@@ -76,8 +75,12 @@ int32_t readBmpHeader(std::FILE* file, BmpHeader& header) {
   if (!complete || !decodable(header, raw)) return errIoFailed;
   header.topDown = raw.height < 0;
   header.height = header.topDown ? -raw.height : raw.height;
+  // Offset 0: the data follows the headers, the three mask words that come
+  // after a 40-byte header of bit fields, and the palette.
+  uint32_t maskBytes =
+      header.headerSize == 40 && header.compression == compressionBitFields ? 12 : 0;
   if (header.dataOffset == 0)
-    header.dataOffset = static_cast<uint32_t>(bmpFileHeaderSize) + header.headerSize +
+    header.dataOffset = static_cast<uint32_t>(bmpFileHeaderSize) + header.headerSize + maskBytes +
                         header.paletteEntries() * header.paletteEntrySize();
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 constexpr int32_t bmpFileHeaderSize = 14;
+constexpr uint32_t compressionBitFields = 3;  // pixels packed under colour masks
 
 struct BmpHeader {
   uint32_t dataOffset;   // from the start of the file

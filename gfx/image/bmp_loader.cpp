@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr uint32_t compressionBitFields = 3;
-
 // Where the pixels go and how much of the bitmap is kept there.
 struct BmpTarget {
   int32_t bytesPerPixel;

@@ -65,6 +65,8 @@ int32_t drawGlyphs(PrintRegion& region, const uint8_t* bytes, int32_t count) {
 
 void scrollRegion(PrintRegion& region, int32_t left, int32_t top, int32_t right, int32_t bottom,
                   int32_t lines) {
+  // The cursor stays on the region's last row, whatever moves.
+  region.y = bottom;
   const GfxScreen* screen = gfxScreen;
   if (!screen || !screen->font || lines < 0) return;
   left = std::max(left, 0);

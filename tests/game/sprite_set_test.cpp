@@ -12,6 +12,7 @@
 
 #include "game/frame_files.h"
 #include "gfx/text/text.h"
+#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
 
 namespace {
@@ -144,6 +145,35 @@ TEST_F(SpriteSetTest, HugeCountIsBoundedByTheFile) {
   }
   sprites.draw(400, 300, 1000);
   EXPECT_TRUE(screenIsBlank());
+}
+
+TEST_F(SpriteSetTest, AnIndexThatCannotBeOpenedReadsNothing) {
+  openNullScreen();
+  // Every file number taken, file 1 selected for reading: the index finds
+  // no number of its own and must not read another file's fields.
+  std::string other = writeIndex("4\n");
+  for (int32_t number = 1; number <= 255; ++number)
+    ASSERT_EQ(openFile(other, 2, 0, 0, number, 0), 0);
+  selectInputFile(1);
+  sprites.load((assets / "2.spr").string());
+  EXPECT_EQ(sprites.frameCount, 0);
+  EXPECT_TRUE(sprites.frames.empty());
+  closeAllFiles();
+}
+
+TEST_F(SpriteSetTest, ImageMemoryIsCappedAndFramesOverTheCapStayEmpty) {
+  openNullScreen();
+  const std::string bmp = (assets / "1.bmp").string();
+  // 3000 x 3000 at 4 bytes is 36 MB: one fits the cap, a second does not.
+  sprites.load(writeIndex("4\n" + bmp + ",3000,3000,0,0\n" + bmp + ",3000,3000,0,0\n" + bmp +
+                          ",32,32,-16,-16\n" + bmp + ",30000,20000,0,0\n"));
+  ASSERT_EQ(sprites.frames.size(), 4u);
+  EXPECT_NE(sprites.frames[0].image, nullptr);
+  EXPECT_EQ(sprites.frames[1].image, nullptr);
+  EXPECT_NE(sprites.frames[2].image, nullptr);  // small frames still load
+  EXPECT_EQ(sprites.frames[3].image, nullptr);  // 2.4 GB never allocated
+  EXPECT_EQ(sprites.frames[3].width, 30000);
+  EXPECT_TRUE(screenIsBlank());  // no frame's file went onto the screen
 }
 
 TEST_F(SpriteSetTest, UnreadableImagesLeaveTransparentOrNoFrames) {

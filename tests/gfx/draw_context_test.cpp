@@ -46,6 +46,19 @@ TEST_F(DrawContextTest, ImageTargetAndBackRestoresTheScreenView) {
   EXPECT_EQ(context.rowTable[599], screen.pages[0] + 599 * 3200);
 }
 
+TEST_F(DrawContextTest, RowAddressesPastTwoGibibytesDoNotWrap) {
+  openNullScreen(64, 64, 32);
+  DrawContext& context = currentContext();
+  // Only the header is read: three rows of 1.25 GiB each.
+  constexpr int32_t pitch = 0x50000000;
+  std::vector<uint8_t> header(32);
+  int32_t fields[5] = {7, 4, pitch / 4, 3, pitch};
+  std::memcpy(header.data(), fields, sizeof fields);
+  bindTarget(context, header.data());
+  EXPECT_EQ(context.rowTable[2] - context.rowTable[0], 2 * static_cast<ptrdiff_t>(pitch));
+  bindTarget(context, nullptr);
+}
+
 TEST_F(DrawContextTest, ShortHeaderTakesTheScreenDepth) {
   openNullScreen(64, 64, 16);
   DrawContext& context = currentContext();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "gfx/draw_context.h"
 #include "gfx/text/text_view.h"
 #include "runtime/runtime.h"
@@ -100,6 +102,26 @@ TEST_F(ScreenMode, ModeTooLargeFailsCleanly) {
   EXPECT_EQ(gfxScreen, nullptr);
   EXPECT_EQ(runtimeState.hooks.outputRedirected, nullptr);
   EXPECT_EQ(openScreen(8, 8, 32, 1, flagNoDisplay, 0), 0);
+}
+
+TEST_F(ScreenMode, ApplyModeStoresItsResultAndFillsEveryHook) {
+  setRuntimeError(0);
+  EXPECT_EQ(applyMode(-1, 64, 64, 32, 0, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), errBadCall);
+  EXPECT_EQ(runtimeError(), errBadCall);
+  EXPECT_EQ(applyMode(-1, 64, 64, 7, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), errBadCall);
+  EXPECT_EQ(runtimeError(), errBadCall);
+  EXPECT_EQ(applyMode(-1, INT32_MAX, 8, 32, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), errNoMemory);
+  EXPECT_EQ(runtimeError(), errNoMemory);
+  EXPECT_EQ(applyMode(-1, 64, 64, 32, 1, 1, 0, 3, 0, flagNoDisplay, 1.0f, 8, 8), 0);
+  EXPECT_EQ(runtimeError(), 0);
+  // All 27 slots, the port emulation among them.
+  using Slot = void (*)();
+  static_assert(sizeof(ConsoleHooks) == 27 * sizeof(Slot));
+  Slot slots[27];
+  std::memcpy(slots, &runtimeState.hooks, sizeof slots);
+  for (int slot = 0; slot < 27; ++slot) EXPECT_NE(slots[slot], nullptr) << "slot " << slot;
+  runtimeState.hooks.portOut(0x3C8, 1);
+  EXPECT_EQ(runtimeState.hooks.portIn(0x3DA), 0);
 }
 
 TEST_F(ScreenMode, EightBitModeShowsTheDefaultPalette) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -99,6 +100,16 @@ class RealInputTest : public X11WindowTest {
     XQueryPointer(test, DefaultRootWindow(test), &root, &child, &rootX, &rootY, &x, &y, &mask);
     return {rootX, rootY};
   }
+  // Whether the pointer the server shows now has no visible pixel.
+  bool pointerHidden() {
+    XFixesCursorImage* image = XFixesGetCursorImage(test);
+    if (!image) return false;
+    bool hidden = true;
+    for (int i = 0; i < image->width * image->height; ++i)
+      if (image->pixels[i] >> 24) hidden = false;
+    XFree(image);
+    return hidden;
+  }
   static std::string nextKey(std::chrono::milliseconds timeout = 3s) {
     std::string key;
     waitFor([&key] { return !(key = pollKey()).empty(); }, timeout);
@@ -171,6 +182,69 @@ TEST_F(RealInputTest, PlaceMouseMovesTheRealPointer) {
   Report r = report();
   EXPECT_EQ(r.x, 0);
   EXPECT_EQ(r.y, height - 1);
+}
+
+// The modifiers belong to the key event: a Shift released before the
+// presenter handles the F1 (typed quickly, or while the program holds the
+// screen lock) still makes it Shift+F1.
+TEST_F(RealInputTest, AQuicklyTypedShiftF1KeepsItsShift) {
+  KeyCode shift = XKeysymToKeycode(test, XK_Shift_L), f1 = XKeysymToKeycode(test, XK_F1);
+  ASSERT_NE(shift, 0);
+  ASSERT_NE(f1, 0);
+  int right = 0;
+  for (int i = 0; i < 10; ++i) {
+    lockScreen();
+    for (auto [code, down] : {std::pair{shift, true}, {f1, true}, {f1, false}, {shift, false}})
+      XTestFakeKeyEvent(test, code, down, CurrentTime);
+    XSync(test, False);
+    std::this_thread::sleep_for(20ms);
+    unlockScreen(1, 0);
+    if (nextKey() == "\xFFT") ++right;
+  }
+  EXPECT_EQ(right, 10);
+  EXPECT_EQ(nextKey(100ms), "");
+}
+
+TEST_F(RealInputTest, ShiftTabGivesTheBackTab) {
+  KeyCode shift = XKeysymToKeycode(test, XK_Shift_L);
+  ASSERT_NE(shift, 0);
+  XTestFakeKeyEvent(test, shift, True, CurrentTime);
+  pressKey(XK_Tab);
+  XTestFakeKeyEvent(test, shift, False, CurrentTime);
+  XFlush(test);
+  EXPECT_EQ(nextKey(), std::string("\xFF\x0F"));
+  EXPECT_EQ(nextKey(), "\t");  // Shift+Tab types a Tab too, as on a PC
+}
+
+// Hidden by placeMouse, the pointer stays hidden over the client area: when
+// it comes back from outside, and over the window that Alt+Enter makes anew
+// (full screen fails for this size and the window is opened again).
+TEST_F(RealInputTest, AHiddenPointerStaysHiddenOverTheClientArea) {
+  ASSERT_GE(originX, 10) << "the window must not touch the screen's left edge";
+  ASSERT_FALSE(pointerHidden());
+  EXPECT_EQ(placeMouse(20, 30, 0, -1), 0);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); }));
+  movePointer(-10, 20);
+  EXPECT_TRUE(waitFor([this] { return !pointerHidden(); })) << "hidden outside the window";
+  movePointer(40, 20);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown after coming back";
+
+  movePointer(-10, 20);
+  EXPECT_TRUE(waitFor([] { return report().result != 0; }));
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, 1, -1), 0);
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, 0, -1), 0);
+  movePointer(40, 20);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "hidden while outside, shown inside";
+
+  Window before = window;
+  KeyCode alt = XKeysymToKeycode(test, XK_Alt_L), enter = XKeysymToKeycode(test, XK_Return);
+  for (auto [code, down] : {std::pair{alt, true}, {enter, true}, {enter, false}, {alt, false}})
+    XTestFakeKeyEvent(test, code, down, CurrentTime);
+  XSync(test, False);
+  ASSERT_TRUE(waitFor([&] { return (window = findWindow()) != 0 && window != before; }));
+  ASSERT_TRUE(waitFor([this] { return clientOrigin(); }));
+  movePointer(50, 40);
+  EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown over the new window";
 }
 
 // Not a check of speed: it records how long a key takes from the X server to

@@ -53,11 +53,11 @@ class WindowInputTest : public ScreenTest {
   }
   static void procedure(const WindowMessage& message) {
     WindowSystem& windowSystem = *windowLayer.system;
-    notePointerPosition(windowSystem);
+    notePointerPosition(windowSystem, message);
     switch (message.kind) {
       case MessageKind::keyDown: case MessageKind::keyUp: case MessageKind::systemKeyDown:
       case MessageKind::systemKeyUp: case MessageKind::character:
-        lastAnswer() = handleKeyboardMessage(windowSystem, message);
+        lastAnswer() = handleKeyboardMessage(message);
         break;
       case MessageKind::activate:
         windowLayer.windowActive = message.active && !message.minimised;

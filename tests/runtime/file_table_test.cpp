@@ -186,13 +186,15 @@ TEST_F(FreeAndClose, CloseClearsTheHandleAndItsPushedBackBytes) {
   EXPECT_EQ(closeFile(4), errBadCall);
 }
 
-TEST_F(FreeAndClose, ALostWriteIsReportedByClose) {
+TEST_F(FreeAndClose, ALostWriteIsReportedByCloseAndTheNumberIsFreed) {
   ASSERT_EQ(openFile("/dev/full", modeWrite, accessDefault, 0, 1, 0), 0);
   EXPECT_EQ(diskFileOps.write(*fileHandleOf(1), "data", 4), 0);  // still in the buffer
   EXPECT_EQ(closeFile(1), errIoFailed);
-  EXPECT_EQ(fileHandleOf(1)->stream, nullptr);
-  EXPECT_EQ(closeFile(1), 0);  // nothing left to close
-  EXPECT_EQ(fileHandleOf(1)->hooks, nullptr);
+  EXPECT_EQ(runtimeError(), errIoFailed);
+  EXPECT_EQ(fileHandleOf(1)->hooks, nullptr);  // no handle left without a stream
+  EXPECT_EQ(freeFileNumber(), 1);
+  writeFile("data", "x");
+  EXPECT_EQ(openFile("data", modeReadText, accessDefault, 0, 1, 0), 0);
 }
 
 TEST_F(FreeAndClose, CloseAllClosesDiskFilesAndClearsTheFlag) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "input/key_codes.h"
+
 using Lock = std::unique_lock<std::mutex>;
 
 uint32_t ScriptedWindowSystem::Presentation::pixel(int32_t x, int32_t row) const {
@@ -17,9 +19,20 @@ ScriptedWindowSystem::ScriptedWindowSystem() { modes_ = {{640, 480, 60}, {800, 6
 
 // --- Scripting ---
 
+// A key message carries the modifiers held when it is injected.
 void ScriptedWindowSystem::inject(const WindowMessage& message) {
   Lock lock(mutex_);
   queue_.push_back(message);
+  switch (message.kind) {
+    case MessageKind::keyDown:
+    case MessageKind::keyUp:
+    case MessageKind::systemKeyDown:
+    case MessageKind::systemKeyUp:
+      queue_.back().modifiers |= modifiersOf(virtualKeys_, false);
+      break;
+    default:
+      break;
+  }
 }
 
 bool ScriptedWindowSystem::waitUntilDelivered(std::chrono::milliseconds timeout) {
@@ -308,17 +321,27 @@ void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t 
   changed_.notify_all();
 }
 
-void ScriptedWindowSystem::presentRows(int32_t first, int32_t last) {
+bool ScriptedWindowSystem::presentRows(int32_t first, int32_t last) {
   Lock lock(mutex_);
-  if (!open_ || first < 0 || last >= window_.height || first > last) return;
+  if (!open_ || failPresentations_ || first < 0 || last >= window_.height || first > last)
+    return false;
   record(surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3, first, last, true);
+  return true;
 }
 
-void ScriptedWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+bool ScriptedWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                                          int32_t last) {
   Lock lock(mutex_);
-  if (!open_ || first < 0 || last >= window_.height || first > last) return;
+  if (!open_ || failPresentations_ || first < 0 || last >= window_.height || first > last ||
+      pitch % presentRowAlignment != 0)
+    return false;
   record(pixels, pitch, first, last, false);
+  return true;
+}
+
+void ScriptedWindowSystem::failPresentations(bool fail) {
+  Lock lock(mutex_);
+  failPresentations_ = fail;
 }
 
 int32_t ScriptedWindowSystem::refreshRate() {
@@ -452,7 +475,7 @@ void useScriptedWindowSystem(ScriptedWindowSystem& system) {
   if (!providerSaved) savedProvider = windowSystemProvider;
   providerSaved = true;
   scripted = &system;
-  windowSystemProvider = {openScripted, closeScripted};
+  windowSystemProvider = {openScripted, closeScripted, nullptr};
 }
 
 void restoreWindowSystemProvider() {

@@ -53,6 +53,7 @@ class ScriptedWindowSystem : public WindowSystem {
   void setDisplayModes(std::vector<DisplayMode> modes);
   void failWindows(bool windowed, bool fullScreen);  // createWindow answers false
   void setSurfaceAvailable(bool available);          // surface() gives no pixels while false
+  void failPresentations(bool fail);                 // presentRows/presentPixels answer false
   void loseDisplayMode();  // another program changed the display mode back
   void setPointer(int32_t screenX, int32_t screenY);
   void setPointerOverThisWindow(bool over);
@@ -92,8 +93,8 @@ class ScriptedWindowSystem : public WindowSystem {
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override;
   PixelSurface surface() override;
-  void presentRows(int32_t first, int32_t last) override;
-  void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+  bool presentRows(int32_t first, int32_t last) override;
+  bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                      int32_t last) override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
@@ -143,6 +144,7 @@ class ScriptedWindowSystem : public WindowSystem {
   DisplayMode mode_{};
   std::vector<uint8_t> surface_;
   bool surfaceAvailable_ = true;
+  bool failPresentations_ = false;
   int32_t pointerX_ = 0, pointerY_ = 0;
   int overThisWindow_ = -1;  // -1: whenever the pointer is in the client area
   bool confined_ = false, visible_ = true, captured_ = false;

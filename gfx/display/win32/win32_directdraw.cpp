@@ -244,14 +244,15 @@ PixelSurface DirectDrawDisplay::lock(bool* restored) {
   return {nullptr, 0};
 }
 
-void DirectDrawDisplay::present(int32_t first, int32_t last, int32_t clientLeft,
+bool DirectDrawDisplay::present(int32_t first, int32_t last, int32_t clientLeft,
                                 int32_t clientTop) {
   if (locked_) {
     locked_->Unlock(nullptr);
     locked_ = nullptr;
   }
-  if (exclusive_ || !primary_ || !offScreen_ || first < 0 || last >= height_ || first > last)
-    return;
+  if (!primary_ || first < 0 || last >= height_ || first > last) return false;
+  if (exclusive_) return true;  // the rows went straight into the primary surface
+  if (!offScreen_) return false;
   RECT source{0, first, width_, last + 1};
   RECT target{clientLeft, clientTop + first, clientLeft + width_, clientTop + last + 1};
   // Only the part on the display: a rectangle reaching past the primary
@@ -263,10 +264,13 @@ void DirectDrawDisplay::present(int32_t first, int32_t last, int32_t clientLeft,
             source.bottom - cutBottom};
   target = {target.left + cutLeft, target.top + cutTop, target.right - cutRight,
             target.bottom - cutBottom};
-  if (source.left >= source.right || source.top >= source.bottom) return;
+  if (source.left >= source.right || source.top >= source.bottom) return true;  // off the display
+  // A display another program holds refuses the copy for a while: that is
+  // no failure of the window, the next round shows the rows.
   if (primary_->Blt(&target, offScreen_, &source, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST &&
       SUCCEEDED(primary_->Restore()))
     primary_->Blt(&target, offScreen_, &source, DDBLT_WAIT, nullptr);
+  return true;
 }
 
 void DirectDrawDisplay::keyboardState(uint8_t state[256]) {

@@ -39,7 +39,8 @@ class DirectDrawDisplay {
   PixelSurface lock(bool* restored);
   // Unlocks the surface; in a window copies rows first to last of the
   // off-screen surface to the client area at `clientLeft`, `clientTop`.
-  void present(int32_t first, int32_t last, int32_t clientLeft, int32_t clientTop);
+  // False when there are no surfaces to show.
+  bool present(int32_t first, int32_t last, int32_t clientLeft, int32_t clientTop);
   // 256 bytes by scan code (E0 keys at 128 and up), bit 7 while down; zero
   // when the keyboard cannot be read (it is acquired again for next time).
   void keyboardState(uint8_t state[256]);

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "gfx/display/win32/win32_window_system.h"
+#include "input/key_codes.h"
 
 namespace {
 
@@ -18,8 +19,17 @@ WindowMessage messageOf(MessageKind kind) {
   return result;
 }
 
+// Where the pointer was when the message was posted.
+void notePointer(WindowMessage& message) {
+  DWORD position = GetMessagePos();
+  message.pointerKnown = true;
+  message.screenX = GET_X_LPARAM(position);
+  message.screenY = GET_Y_LPARAM(position);
+}
+
 WindowMessage pointerMessage(MessageKind kind, LPARAM lParam, int32_t button = 0) {
   WindowMessage result = messageOf(kind);
+  notePointer(result);
   result.x = GET_X_LPARAM(lParam);
   result.y = GET_Y_LPARAM(lParam);
   result.button = button;
@@ -164,15 +174,17 @@ bool Win32WindowSystem::translateKey(UINT message, WPARAM wParam, LPARAM lParam)
   key.enhanced = (data >> 24 & 1) != 0;
   key.repeatCount = static_cast<int32_t>(data & 0xFFFF);
   key.wasDown = (data >> 30 & 1) != 0;
+  notePointer(key);
+  BYTE state[256];
+  bool haveState = GetKeyboardState(state) != FALSE;
+  if (haveState) key.modifiers = modifiersOf(state, false);
   UINT unshifted = MapVirtualKeyA(static_cast<UINT>(key.virtualKey), MAPVK_VK_TO_CHAR);
   bool deadKey = (unshifted & 0x80000000u) != 0;
   if (!deadKey) {
-    BYTE state[256];
     WORD typed[2] = {0, 0};
     bool released = kind == MessageKind::keyUp || kind == MessageKind::systemKeyUp;
     UINT scan = static_cast<UINT>(key.scanCode) | (released ? 0x8000u : 0u);
-    if (GetKeyboardState(state) &&
-        ToAscii(static_cast<UINT>(key.virtualKey), scan, state, typed, 0) == 1)
+    if (haveState && ToAscii(static_cast<UINT>(key.virtualKey), scan, state, typed, 0) == 1)
       key.character = static_cast<uint8_t>(typed[0] & 0xFF);
     key.unshiftedCharacter = static_cast<uint8_t>(unshifted & 0xFF);
   }

@@ -57,22 +57,26 @@ PixelSurface Win32WindowSystem::surface() {
   return locked;
 }
 
-void Win32WindowSystem::presentRows(int32_t first, int32_t last) {
-  if (!window_ || !directDraw_) return;
+bool Win32WindowSystem::presentRows(int32_t first, int32_t last) {
+  if (!window_ || !directDraw_) return false;
   if (surfaceRestored_) {
     first = 0;
     last = height_ - 1;
     surfaceRestored_ = false;
   }
   WindowRect client = clientRectOnScreen();
-  directDraw_->present(first, last, client.left, client.top);
+  return directDraw_->present(first, last, client.left, client.top);
 }
 
-void Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+// A window that shows nothing (minimised or covered) may take no row; only a
+// window that is gone fails.
+bool Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                                       int32_t last) {
-  if (!window_ || !pixels || first < 0 || last >= height_ || first > last) return;
+  if (!window_ || !IsWindow(window_) || !pixels || first < 0 || last >= height_ || first > last ||
+      pitch % presentRowAlignment != 0)
+    return false;
   HDC dc = GetDC(window_);
-  if (!dc) return;
+  if (!dc) return false;
   int32_t depth = dibDepth();
   if (depth == 8) applyLogicalPalette(dc);
   if (colourKeyed_) applyColourKey();
@@ -82,11 +86,12 @@ void Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int3
     showDibRows(dc, pixels + static_cast<ptrdiff_t>(first) * pitch, pitch, first,
                 last - first + 1);
   } else {
-    // Rows that are not padded to whole words go one at a time.
+    // Rows further apart than a bitmap's go one at a time.
     for (int32_t row = first; row <= last; ++row)
       showDibRows(dc, pixels + static_cast<ptrdiff_t>(row) * pitch, pitch, row, 1);
   }
   ReleaseDC(window_, dc);
+  return true;
 }
 
 void Win32WindowSystem::showDibRows(HDC dc, const uint8_t* pixels, int32_t /*pitch*/,

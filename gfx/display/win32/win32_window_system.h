@@ -56,8 +56,8 @@ class Win32WindowSystem : public WindowSystem {
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override;
   PixelSurface surface() override;
-  void presentRows(int32_t first, int32_t last) override;
-  void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
+  bool presentRows(int32_t first, int32_t last) override;
+  bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;

@@ -39,8 +39,8 @@ class X11WindowSystem : public WindowSystem {
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override { return format_; }
   PixelSurface surface() override;
-  void presentRows(int32_t first, int32_t last) override;
-  void presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
+  bool presentRows(int32_t first, int32_t last) override;
+  bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
@@ -61,6 +61,9 @@ class X11WindowSystem : public WindowSystem {
   void restoreScreenSaver() override;
   void bell() override;
 
+  // Requests sent on the connection so far: what handling an event costs.
+  unsigned long requestsSent() const { return display_ ? NextRequest(display_) - 1 : 0; }
+
   // Called from the IO error exit handler: the connection is gone.
   void markDead() { dead_ = true; }
 
@@ -75,6 +78,8 @@ class X11WindowSystem : public WindowSystem {
   void freeSharedImage();
   void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
+  void refreshClientOrigin();
+  void notePointer(int x, int y, int rootX, int rootY, std::vector<WindowMessage>& messages);
   Window topLevelOf(Window window);
   void translate(XEvent& event, std::vector<WindowMessage>& messages);
   void translateKey(XKeyEvent& event, std::vector<WindowMessage>& messages);
@@ -94,6 +99,7 @@ class X11WindowSystem : public WindowSystem {
   DisplayFormat format_{};
   PresentPath path_ = PresentPath::clientPixels;
   int32_t width_ = 0, height_ = 0;
+  int32_t clientX_ = 0, clientY_ = 0;  // the client area's corner on the screen
   bool fullScreen_ = false;
   bool dead_ = false;
   bool deathReported_ = false;

@@ -90,16 +90,26 @@ bool X11KeyTranslator::isRepeatRelease(XKeyEvent& event) {
          next.xkey.time == event.time && next.xkey.window == event.window;
 }
 
+void X11KeyTranslator::noteSidedModifier(uint32_t unshiftedKeysym, bool press) {
+  int32_t sided = sidedVirtualKeyOfKeysym(unshiftedKeysym);
+  if (sided == virtualKeyRightCtrl) rightCtrlHeld_ = press;
+  if (sided == virtualKeyRightAlt) rightAltHeld_ = press;
+}
+
 void X11KeyTranslator::translate(XKeyEvent& event, std::vector<WindowMessage>& messages) {
   if (isRepeatRelease(event)) return;
   bool press = event.type == KeyPress;
   KeySym lookedUp = NoSymbol;
   std::string text = typedUtf8(event, &lookedUp);
   ScanCode scan = scanCodeOfKeycode(event.keycode);
+  auto unshifted = static_cast<uint32_t>(unshiftedKeysym(event.display, event.keycode));
 
   WindowMessage key{};
-  key.virtualKey = virtualKeyOfKeysym(static_cast<uint32_t>(unshiftedKeysym(event.display, event.keycode)),
-                                      static_cast<uint32_t>(lookedUp), scan.scan);
+  // The modifiers of the moment the key went down, not of when the message
+  // is handled: the event's mask, and the sides of the keys held before it.
+  key.modifiers = modifiersOfEvent(event.state, rightCtrlHeld_, rightAltHeld_);
+  noteSidedModifier(unshifted, press);
+  key.virtualKey = virtualKeyOfKeysym(unshifted, static_cast<uint32_t>(lookedUp), scan.scan);
   key.scanCode = scan.scan;
   key.enhanced = scan.enhanced;
   key.repeatCount = 1;

@@ -34,7 +34,10 @@ class X11KeyTranslator {
   // Unicode, euro sign); Delete types none.
   void translate(XKeyEvent& event, std::vector<WindowMessage>& messages);
   // Forgets the held keys (after the focus went elsewhere, no releases come).
-  void forgetHeldKeys() { repeats_.clear(); }
+  void forgetHeldKeys() {
+    repeats_.clear();
+    rightCtrlHeld_ = rightAltHeld_ = false;
+  }
 
   // 256 bytes, bit 7 for each key down now: by virtual key (with the sided
   // Shift, Ctrl and Alt), and by scan code with enhanced keys at scan + 128.
@@ -43,7 +46,9 @@ class X11KeyTranslator {
 
  private:
   bool isRepeatRelease(XKeyEvent& event);
+  void noteSidedModifier(uint32_t unshiftedKeysym, bool press);
 
   KeyRepeatTracker repeats_;
   Cp437Converter converter_;
+  bool rightCtrlHeld_ = false, rightAltHeld_ = false;  // X's modifier mask has no sides
 };

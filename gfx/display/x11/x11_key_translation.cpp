@@ -1,5 +1,6 @@
 #include "gfx/display/x11/x11_key_translation.h"
 
+#include <X11/X.h>
 #include <X11/keysym.h>
 
 #include "input/key_codes.h"
@@ -178,8 +179,20 @@ uint8_t unshiftedCharacterOf(int32_t virtualKey) {
 }
 
 std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText) {
-  constexpr int32_t virtualKeyDelete = 46;
-  return virtualKey == virtualKeyDelete ? std::string_view() : lookedUpText;
+  constexpr int32_t virtualKeyTab = 9, virtualKeyDelete = 46;
+  if (virtualKey == virtualKeyDelete) return {};
+  if (virtualKey == virtualKeyTab && lookedUpText.empty()) return "\t";
+  return lookedUpText;
+}
+
+int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHeld) {
+  int32_t modifiers = 0;
+  if (stateMask & ShiftMask) modifiers |= modifierShift;
+  if ((stateMask & ControlMask) || rightCtrlHeld) modifiers |= modifierCtrl;
+  if (rightCtrlHeld) modifiers |= modifierRightCtrl;
+  if ((stateMask & Mod1Mask) || rightAltHeld) modifiers |= modifierAlt;
+  if (rightAltHeld) modifiers |= modifierRightAlt;
+  return modifiers;
 }
 
 bool isSystemKey(int32_t virtualKey, bool altDown, bool ctrlDown) {

@@ -54,8 +54,16 @@ void markKeyDown(uint8_t state[256], uint32_t unshiftedKeysym, uint32_t lookedUp
 uint8_t unshiftedCharacterOf(int32_t virtualKey);
 
 // The text a key types, from the text the X lookup gave: nothing for Delete,
-// which X reports as DEL (0x7F) but which types no character on a PC.
+// which X reports as DEL (0x7F) but which types no character on a PC, and a
+// Tab for Shift+Tab, which X reports as ISO_Left_Tab typing nothing.
 std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText);
+
+// The modifier word of a key event (without the enhanced bit): from the X
+// modifier mask the event carries (ShiftMask, ControlMask, Mod1Mask for Alt),
+// and whether a right Ctrl or right Alt (AltGr) key is held, which X does not
+// tell apart. Right Ctrl gives 0xC and right Alt 0x3, as both count as the
+// generic key too.
+int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHeld);
 
 // Key-down and key-up messages for Alt combinations (without Ctrl, which
 // makes AltGr), the Alt key itself and F10 are system-key messages. altDown

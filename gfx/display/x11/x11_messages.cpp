@@ -100,21 +100,34 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     case KeyPress:
     case KeyRelease:
       translateKey(event.xkey, messages);
+      if (event.xkey.same_screen)
+        notePointer(event.xkey.x, event.xkey.y, event.xkey.x_root, event.xkey.y_root, messages);
       break;
     case MotionNotify:
       messages.push_back(pointerMessage(MessageKind::mouseMove, event.xmotion.x, event.xmotion.y));
+      if (event.xmotion.same_screen)
+        notePointer(event.xmotion.x, event.xmotion.y, event.xmotion.x_root, event.xmotion.y_root,
+                    messages);
       break;
     case EnterNotify:
-      messages.push_back(
-          pointerMessage(MessageKind::mouseMove, event.xcrossing.x, event.xcrossing.y));
-      break;
-    case LeaveNotify:
-      if (event.xcrossing.mode == NotifyNormal && event.xcrossing.detail != NotifyInferior)
+    case LeaveNotify: {
+      const XCrossingEvent& crossing = event.xcrossing;
+      if (event.type == EnterNotify) {
+        messages.push_back(pointerMessage(MessageKind::mouseMove, crossing.x, crossing.y));
+        // The window's pointer was chosen while the pointer was elsewhere.
+        messages.push_back(message(MessageKind::setCursor));
+      } else if (crossing.mode == NotifyNormal && crossing.detail != NotifyInferior)
         messages.push_back(message(MessageKind::mouseLeave));
+      if (crossing.same_screen)
+        notePointer(crossing.x, crossing.y, crossing.x_root, crossing.y_root, messages);
       break;
+    }
     case ButtonPress:
     case ButtonRelease:
       translateButton(event.xbutton, clicks_, messages);
+      if (event.xbutton.same_screen)
+        notePointer(event.xbutton.x, event.xbutton.y, event.xbutton.x_root, event.xbutton.y_root,
+                    messages);
       break;
     case FocusIn:
     case FocusOut:
@@ -135,7 +148,11 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     case Expose:
       if (event.xexpose.count == 0) messages.push_back(message(MessageKind::paint));
       break;
+    case ReparentNotify:
+      refreshClientOrigin();  // a window manager framed the window
+      break;
     case ConfigureNotify: {
+      refreshClientOrigin();
       WindowRect client = clientRectOnScreen();
       if (lastX_ != INT32_MIN && (client.left != lastX_ || client.top != lastY_))
         messages.push_back(message(MessageKind::moving));
@@ -160,6 +177,19 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       break;
     default:
       break;
+  }
+}
+
+// An event that tells where the pointer is also tells where the client area
+// lies. The event's messages carry the pointer's screen position.
+void X11WindowSystem::notePointer(int x, int y, int rootX, int rootY,
+                                  std::vector<WindowMessage>& messages) {
+  clientX_ = rootX - x;
+  clientY_ = rootY - y;
+  for (WindowMessage& each : messages) {
+    each.pointerKnown = true;
+    each.screenX = rootX;
+    each.screenY = rootY;
   }
 }
 

@@ -27,13 +27,16 @@ bool X11WindowSystem::createSharedImage(int32_t width, int32_t height) {
     return false;
   }
   shm_.readOnly = False;
-  // A remote server refuses the attach: that error must not end anything.
+  // A server that cannot reach the segment (remote, or in an IPC namespace of
+  // its own) still lists MIT-SHM; its refusal of the attach comes back as an
+  // error only once the requests are through.
   XSync(display_, False);
-  bool attached = XShmAttach(display_, &shm_);
-  XSync(display_, False);
+  bool attached = XShmAttach(display_, &shm_) && !syncFailed(display_);
   // Once both sides are attached the segment goes away with its last user.
   shmctl(shm_.shmid, IPC_RMID, nullptr);
   if (!attached || dead_) {
+    shm_.shmaddr = nullptr;  // nothing to detach on the server's side
+    if (sharedImage_->data) shmdt(sharedImage_->data);
     freeSharedImage();
     return false;
   }
@@ -60,30 +63,37 @@ PixelSurface X11WindowSystem::surface() {
   return {reinterpret_cast<uint8_t*>(sharedImage_->data), sharedImage_->bytes_per_line};
 }
 
-void X11WindowSystem::presentRows(int32_t first, int32_t last) {
-  if (!hasWindow() || !sharedImage_ || first < 0 || last >= height_ || first > last) return;
+bool X11WindowSystem::presentRows(int32_t first, int32_t last) {
+  if (!hasWindow() || !sharedImage_ || first < 0 || last >= height_ || first > last) return false;
   XShmPutImage(display_, window_, gc_, sharedImage_, 0, first, 0, first,
                static_cast<unsigned>(width_), static_cast<unsigned>(last - first + 1), False);
   // The server has read the rows before the presenter writes the image again.
   XSync(display_, False);
+  return !dead_;
 }
 
-void X11WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
+// The rows go out as an X image padded to 32 bits, in place: XCreateImage
+// refuses a pitch that does not fit that padding.
+bool X11WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
                                     int32_t last) {
-  if (!hasWindow() || !pixels || first < 0 || last >= height_ || first > last) return;
+  if (!hasWindow() || !pixels || first < 0 || last >= height_ || first > last ||
+      pitch % presentRowAlignment != 0)
+    return false;
   int bitsPerPixel = format_.depth == 15 ? 16 : format_.depth;
   XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(visualDepth_), ZPixmap, 0,
                                const_cast<char*>(reinterpret_cast<const char*>(pixels) +
                                                  static_cast<ptrdiff_t>(first) * pitch),
                                static_cast<unsigned>(width_),
                                static_cast<unsigned>(last - first + 1), 32, pitch);
-  if (!image) return;
-  if (image->bits_per_pixel == bitsPerPixel)
+  if (!image) return false;
+  bool shown = image->bits_per_pixel == bitsPerPixel;
+  if (shown)
     XPutImage(display_, window_, gc_, image, 0, 0, 0, first, static_cast<unsigned>(width_),
               static_cast<unsigned>(last - first + 1));
   image->data = nullptr;  // the pixels are the caller's
   XDestroyImage(image);
   XFlush(display_);
+  return shown && !dead_;
 }
 
 int32_t X11WindowSystem::refreshRate() { return refreshRate_; }

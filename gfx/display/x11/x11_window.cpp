@@ -17,13 +17,13 @@
 namespace {
 
 // Protocol errors (a window destroyed by another client, a refused mode or
-// shared-memory attach) are noted, never fatal.
-std::atomic<Display*> errorDisplay;
-std::atomic<int> errorCode;
+// shared-memory attach) are noted, never fatal. Xlib hands an error to the
+// thread that reads the connection's replies, which for a sync is the thread
+// that syncs: noting per thread keeps another connection's errors out.
+thread_local Display* errorDisplay;
 
-int noteError(Display* display, XErrorEvent* error) {
+int noteError(Display* display, XErrorEvent*) {
   errorDisplay = display;
-  errorCode = error->error_code;
   return 0;
 }
 
@@ -46,7 +46,7 @@ void installErrorHandlers() {
 bool syncFailed(Display* display) {
   errorDisplay = nullptr;
   XSync(display, False);
-  return errorDisplay.load() == display;
+  return errorDisplay == display;
 }
 
 bool X11WindowSystem::connect(PresentPath path) {
@@ -157,6 +157,8 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
     return false;
   }
   topLevel_ = window_;
+  clientX_ = windowSpec.x;
+  clientY_ = windowSpec.y;
   width_ = windowSpec.width;
   height_ = windowSpec.height;
   fullScreen_ = windowSpec.fullScreen;
@@ -168,6 +170,7 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
   if (randrEventBase_ >= 0) XRRSelectInput(display_, window_, RRScreenChangeNotifyMask);
   setWindowProperties(windowSpec);
   mapAndFocus();
+  if (!dead_ && window_) refreshClientOrigin();
   return !dead_ && window_ != 0;
 }
 
@@ -294,14 +297,23 @@ void X11WindowSystem::moveWindow(int32_t x, int32_t y) {
   if (!hasWindow()) return;
   XMoveWindow(display_, window_, x, y);
   XSync(display_, False);
+  refreshClientOrigin();
+}
+
+// Asks the server where the client area lies; the window procedure reads the
+// answer kept here for every message.
+void X11WindowSystem::refreshClientOrigin() {
+  int x = 0, y = 0;
+  Window child;
+  if (XTranslateCoordinates(display_, window_, root_, 0, 0, &x, &y, &child)) {
+    clientX_ = x;
+    clientY_ = y;
+  }
 }
 
 WindowRect X11WindowSystem::clientRectOnScreen() {
   if (!hasWindow()) return {0, 0, 0, 0};
-  int x = 0, y = 0;
-  Window child;
-  XTranslateCoordinates(display_, window_, root_, 0, 0, &x, &y, &child);
-  return {x, y, x + width_, y + height_};
+  return {clientX_, clientY_, clientX_ + width_, clientY_ + height_};
 }
 
 // The frame a window manager adds is not known here: the window's rectangle

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "gfx/text/bell.h"
@@ -41,6 +42,30 @@ TEST_P(Presenter, RowsTenAndTwentyArePresentedAsOneSpanAndAllFlagsCleared) {
   EXPECT_EQ(shown[0].pixel(0, 10) & 0xFFFFFF, 0x112233u);
   EXPECT_EQ(shown[0].pixel(799, 20) & 0xFFFFFF, 0x445566u);
   EXPECT_EQ(shown[0].pixel(5, 15) & 0xFFFFFF, 0u);
+  EXPECT_EQ(dirtyRowCount(), 0);
+}
+
+TEST_P(Presenter, RepeatedRowsArePresentedWhereverTheyLie) {
+  setenv("KRGFX", GetParam(), 1);
+  // 100 framebuffer rows, each shown twice: a window of 200 rows.
+  ASSERT_EQ(applyMode(-1, 80, 100, 32, 2, 1, 0, 3, 0, 0, 1.0f, 10, 12), 0);
+  letPresenterRun();
+  system.forgetPresentations();
+  lockScreen();
+  paintRow(90, 0xFF0000FF);
+  unlockScreen(90, 90);
+  ASSERT_TRUE(system.waitForPresentations(1));
+  auto shown = system.presentations();
+  EXPECT_EQ(shown[0].first, 180);
+  EXPECT_EQ(shown[0].last, 181);
+  EXPECT_EQ(shown[0].pixel(79, 181) & 0xFFFFFF, 0x0000FFu);
+  // Every row dirty shows the whole window.
+  lockScreen();
+  unlockScreen(-1, -1);
+  ASSERT_TRUE(system.waitForPresentations(2));
+  shown = system.presentations();
+  EXPECT_EQ(shown[1].first, 0);
+  EXPECT_EQ(shown[1].last, 199);
   EXPECT_EQ(dirtyRowCount(), 0);
 }
 
@@ -222,6 +247,22 @@ TEST_P(Presenter, AnEightBitScreenIsShownInItsPaletteColours) {
   EXPECT_EQ(shown.back().pixel(8, 5) & 0xFFFFFF, 0u);
 }
 
+// A window that cannot show the rows is not left black in silence.
+TEST_P(Presenter, AFailedPresentationStopsThePresenterAndSendsTheCloseKey) {
+  int before = threadCount();
+  openOn(GetParam());
+  while (takeKey() != 0) {
+  }
+  system.failPresentations(true);
+  lockScreen();
+  paintRow(5, 0xFFFFFFFF);
+  unlockScreen(5, 5);
+  for (int i = 0; i < 500 && threadCount() != before; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_EQ(threadCount(), before);
+  EXPECT_EQ(takeKey(), windowCloseKey);
+}
+
 TEST_P(Presenter, ASixteenBitDisplayGetsConvertedRows) {
   system.setDisplayFormat({16, 0});
   openOn(GetParam());
@@ -355,13 +396,27 @@ TEST_F(GdiPresenter, NoWindowSystemMeansNoWindowDriver) {
   restoreWindowSystemProvider();
   WindowSystemProvider saved = windowSystemProvider;
   windowSystemProvider = {[](PresentPath) -> WindowSystem* { return nullptr; },
-                          [](WindowSystem*) {}};
+                          [](WindowSystem*) {}, nullptr};
   unsetenv("KRGFX");
   int before = threadCount();
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
   EXPECT_EQ(gfxScreen, nullptr);
   EXPECT_EQ(threadCount(), before);
   windowSystemProvider = saved;
+}
+
+TEST_F(GdiPresenter, APresenterThreadThatCannotStartFailsTheWindowDrivers) {
+  windowSystemProvider.startThread = [](std::thread&, void (*)()) {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  int before = threadCount();
+  EXPECT_EQ(gdiDriver.init("t", 800, 600, 32, 0, 0), -1);
+  gdiDriver.exit();
+  unsetenv("KRGFX");
+  EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 0), errBadCall);
+  EXPECT_EQ(gfxScreen, nullptr);
+  EXPECT_EQ(threadCount(), before);
+  EXPECT_TRUE(system.createdWindows().empty());
 }
 
 TEST_F(GdiPresenter, OpenGlRefusesEveryRequest) {

@@ -155,6 +155,19 @@ TEST_F(BmpLoaderTest, ThirtyTwoBitAlphaAndChannelMasks) {
   destroyImage(narrow);
 }
 
+TEST_F(BmpLoaderTest, BitFieldsWithoutADataOffsetStartPastTheirMasks) {
+  openNullScreen();
+  void* image = createImage(2, 1, 0, 32, 0);
+  BmpBuilder fields{.width = 2, .bitCount = 32, .compression = 3,
+                    .masks = {0xFF0000, 0xFF00, 0xFF}, .rows = {1, 2, 3, 0, 4, 5, 6, 0}};
+  std::vector<uint8_t> bytes = fields.bytes();
+  std::fill_n(bytes.begin() + 10, 4, 0);  // data offset 0: just past the headers
+  ASSERT_EQ(loadImageFile(writeFile("offset0.bmp", bytes), image, nullptr), 0);
+  EXPECT_EQ(pixelAt(image, 0, 0), 0x00030201u);  // not the red mask word
+  EXPECT_EQ(pixelAt(image, 1, 0), 0x00060504u);
+  destroyImage(image);
+}
+
 TEST_F(BmpLoaderTest, PackedPalettePixels) {
   openNullScreen();
   // 1 bit, width 10: two data bytes and two padding bytes per row.
@@ -296,6 +309,18 @@ TEST_F(BmpLoaderTest, DestinationsWithoutAConverterAreRefused) {
   EXPECT_EQ(loadImageFile(deep, sameDepth, nullptr), errBadCall);
   EXPECT_EQ(runtimeError(), errBadCall);
   EXPECT_EQ(loadImageFile(deep, nullptr, nullptr), errBadCall);
+}
+
+TEST_F(BmpLoaderTest, APlainBlockGetsNoHeaderFromARefusedFile) {
+  openNullScreen();
+  // Each refused after the destination is chosen: masks missing, 40 bits.
+  BmpBuilder noMasks{.width = 1, .bitCount = 32, .compression = 3};
+  BmpBuilder wide{.width = 1, .bitCount = 40, .rows = {1, 2, 3, 4, 5, 0, 0, 0}};
+  for (const BmpBuilder& bmp : {noMasks, wide}) {
+    std::vector<uint8_t> block(64, 0);
+    EXPECT_EQ(loadImageFile(write(bmp), block.data(), nullptr), errIoFailed);
+    EXPECT_EQ(block, std::vector<uint8_t>(64, 0));
+  }
 }
 
 TEST_F(BmpLoaderTest, DataEndingEarlyKeepsTheRowsRead) {

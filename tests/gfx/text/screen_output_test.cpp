@@ -5,6 +5,7 @@
 
 #include "gfx/builtin_data.h"
 #include "gfx/text/bell.h"
+#include "gfx/text/screen_text.h"
 #include "gfx/text/text_view.h"
 #include "gfx/text/wide_output.h"
 #include "text_fixture.h"
@@ -190,6 +191,22 @@ TEST_F(ScreenOutput, TallerFontsAfterSetGrid) {
   }
 }
 
+TEST_F(ScreenOutput, ScrollingLeavesTheRegionsCursorOnItsBottomRow) {
+  GfxScreen& screen = openNullScreen();
+  placeAt(1, 1);
+  print("top");
+  PrintRegion region{};
+  region.target = &currentContext();
+  region.right = screen.textCols - 1;
+  region.y = 40;
+  screenText::scrollRegion(region, 0, 0, screen.textCols - 1, 9, 1);
+  EXPECT_EQ(region.y, 9);
+  EXPECT_EQ(cellRow(screen, 0).substr(0, 3), "   ");  // row 1 scrolled away
+  region.y = 3;
+  screenText::scrollRegion(region, 0, 0, screen.textCols - 1, 9, 0);
+  EXPECT_EQ(region.y, 9);  // also when nothing moves
+}
+
 TEST_F(ScreenOutput, CursorOutsideTheViewIsBroughtBackByScrolling) {
   GfxScreen& screen = openNullScreen();
   runtimeState.hooks.placeCursor(1000000, 500, -1);
@@ -215,5 +232,6 @@ TEST_F(ScreenOutput, WideTextGoesThroughTheLocaleOrPlainFallback) {
   EXPECT_EQ(cellRow(*gfxScreen, 0).substr(0, 4), "Hi? ");
   EXPECT_EQ(widenCp437(0x82), u'\u00e9');
   EXPECT_EQ(widenCp437('k'), u'k');
+  EXPECT_EQ(widenCp437(0x01), u'\x01');  // control bytes keep their meaning, no glyph
   EXPECT_EQ(widenCp437(0xDB), u'\u2588');
 }

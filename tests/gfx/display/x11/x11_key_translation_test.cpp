@@ -2,6 +2,8 @@
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
+// After GoogleTest: X11/X.h defines None.
+#include <X11/X.h>
 
 #include "input/cp437_converter.h"
 #include "input/key_codes.h"
@@ -142,6 +144,19 @@ TEST(X11KeyTranslation, KeysFromXEventsToKeyCodes) {
   EXPECT_EQ(codeOfKey(keycodeOf(62), XK_F4, XK_F4, "", modifierAlt), 0x6BFF);
   EXPECT_EQ(codeOfKey(keycodeOf(1), XK_Escape, XK_Escape, "\x1b", 0), 27);
   EXPECT_EQ(codeOfKey(keycodeOf(18), XK_e, XK_eacute, "\u00e9", 0), 0x82);
+  // Shift+Tab is X's ISO_Left_Tab, which types nothing: still the back-tab.
+  EXPECT_EQ(codeOfKey(keycodeOf(15), XK_Tab, XK_ISO_Left_Tab, "", modifierShift), 0x0FFF);
+  EXPECT_EQ(codeOfKey(keycodeOf(15), XK_Tab, XK_Tab, "\t", 0), '\t');
+}
+
+TEST(X11KeyTranslation, ModifiersOfAnEventTellTheSidesFromTheHeldKeys) {
+  EXPECT_EQ(modifiersOfEvent(0, false, false), 0);
+  EXPECT_EQ(modifiersOfEvent(ShiftMask | LockMask, false, false), modifierShift);
+  EXPECT_EQ(modifiersOfEvent(ControlMask, false, false), modifierCtrl);
+  EXPECT_EQ(modifiersOfEvent(ControlMask, true, false), modifierCtrl | modifierRightCtrl);
+  EXPECT_EQ(modifiersOfEvent(Mod1Mask | ShiftMask, false, false), modifierAlt | modifierShift);
+  // AltGr often sets no Mod1 bit: the held right Alt still counts as Alt.
+  EXPECT_EQ(modifiersOfEvent(Mod5Mask, false, true), modifierAlt | modifierRightAlt);
 }
 
 TEST(X11KeyTranslation, RepeatsAreKeysAlreadyDown) {

@@ -54,6 +54,19 @@ bool takesCloseKey() {
   return false;
 }
 
+// Pixels of a window's top-left width x height that differ from `expected`.
+template <typename Expected>
+long wrongPixels(Display* display, Window window, int width, int height, Expected expected) {
+  XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+  if (!image) return -1;
+  long wrong = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (XGetPixel(image, x, y) != expected(x, y)) ++wrong;
+  XDestroyImage(image);
+  return wrong;
+}
+
 struct Case {
   const char* driver;
   int screen;  // 0: 24-bit, 1: 16-bit
@@ -305,4 +318,68 @@ TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
   drawPattern();
   closeScreen();
   EXPECT_EQ(gfxScreen, nullptr);
+}
+
+// A server in an IPC namespace of its own lists MIT-SHM but cannot attach the
+// program's segments, as a remote or forwarded display: the default driver
+// must give way to "GDI", and the window must show the screen.
+TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
+  const char* name = ":91";
+  const char* arguments[] = {"unshare", "--ipc", "Xvfb", name, "-screen", "0", "800x600x24",
+                             "-nolisten", "tcp", "-noreset", nullptr};
+  pid_t server = 0;
+  if (posix_spawnp(&server, "unshare", nullptr, nullptr, const_cast<char**>(arguments),
+                   environ) != 0)
+    GTEST_SKIP() << "unshare is not available";
+  struct Ending {  // the program's and the test's connections go before the server
+    pid_t server;
+    Display*& test;
+    bool ended = false;
+    ~Ending() {
+      closeScreen();
+      if (test) XCloseDisplay(test);
+      test = nullptr;
+      if (!ended) kill(server, SIGTERM), waitpid(server, nullptr, 0);
+    }
+  } ending{server, test};
+  bool up = eventually([&] {
+    test = XOpenDisplay(name);
+    ending.ended = !test && waitpid(server, nullptr, WNOHANG) == server;
+    return test != nullptr || ending.ended;
+  }) && !ending.ended;
+  if (!up) GTEST_SKIP() << "no X server in an IPC namespace of its own (unshare --ipc refused?)";
+  setenv("DISPLAY", name, 1);
+  unsetenv("KRGFX");
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, "GDI");
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  auto wrong = [&] {
+    return wrongPixels(test, window, 800, 600,
+                       [](int x, int y) { return shownAs(patternAt(x, y), 24); });
+  };
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
+}
+
+// Rows of 134 bytes do not fit the 32-bit row padding of an X image: they
+// are padded on the way instead of not being shown at all.
+TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
+  ASSERT_TRUE(useScreen(1));
+  setenv("KRGFX", "GDI", 1);
+  constexpr int32_t width = 67, height = 40;
+  ASSERT_EQ(openScreen(width, height, 16, 1, 0, 0), 0);
+  EXPECT_STREQ(gfxScreen->driver->name, "GDI");
+  ASSERT_EQ(gfxScreen->pitch, 134);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  auto pixelAt = [](int32_t x, int32_t y) { return static_cast<uint16_t>(x * 977 + y * 131); };
+  lockScreen();
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer + y * gfxScreen->pitch)[x] =
+          pixelAt(x, y);
+  unlockScreen(-1, -1);
+  auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
 }

@@ -1,0 +1,24 @@
+// The little of the display layer that the input side reads: the window's
+// activity, size and window system, and the open screen's pointer slots.
+// All of it is read under the driver lock.
+#pragma once
+
+#include <cstdint>
+
+class WindowSystem;
+
+// The window layer's windowActive: the window is active and not minimised.
+bool windowLayerActive();
+// The size of the mode the window shows, in client pixels.
+int32_t windowLayerWidth();
+int32_t windowLayerHeight();
+// The window system the presenter opened; null while none runs.
+WindowSystem* windowLayerSystem();
+
+// The readMouse and placeMouse slots of the open screen's display driver;
+// null while no screen is open or when its driver has no such slot.
+using DriverReadMouse = int32_t (*)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
+                                    int32_t* clip);
+using DriverPlaceMouse = int32_t (*)(int32_t x, int32_t y, int32_t cursor, int32_t clip);
+DriverReadMouse screenDriverReadMouse();
+DriverPlaceMouse screenDriverPlaceMouse();
