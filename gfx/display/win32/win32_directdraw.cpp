@@ -57,8 +57,8 @@ bool DirectDrawDisplay::load(HINSTANCE instance) {
   dinputLibrary_ = LoadLibraryA("dinput.dll");
   if (!ddrawLibrary_ || !dinputLibrary_) return false;
   auto createDirectDraw = routineOf<DirectDrawCreateRoutine>(ddrawLibrary_, "DirectDrawCreate");
-  auto createDirectInput =
-      routineOf<DirectInputCreateRoutine>(dinputLibrary_, "DirectInputCreateA");
+  auto createDirectInput = routineOf<DirectInputCreateRoutine>(dinputLibrary_,
+                                                               "DirectInputCreateA");
   if (!createDirectDraw || !createDirectInput) return false;
   IDirectDraw* first = nullptr;
   if (FAILED(createDirectDraw(nullptr, &first, nullptr)) || !first) return false;
@@ -79,11 +79,20 @@ DisplayFormat DirectDrawDisplay::format() {
   const DDPIXELFORMAT& pixels = mode.ddpfPixelFormat;
   DisplayFormat result{};
   switch (pixels.dwRGBBitCount) {
-    case 8: result.depth = 8; break;
-    case 16: result.depth = pixels.dwGBitMask == 0x3E0 ? 15 : 16; break;
-    case 24: result.depth = 24; break;
-    case 32: result.depth = 32; break;
-    default: return {0, 0};
+    case 8:
+      result.depth = 8;
+      break;
+    case 16:
+      result.depth = pixels.dwGBitMask == 0x3E0 ? 15 : 16;
+      break;
+    case 24:
+      result.depth = 24;
+      break;
+    case 32:
+      result.depth = 32;
+      break;
+    default:
+      return {0, 0};
   }
   result.rgbOrder = (pixels.dwRBitMask == 0x1F || pixels.dwRBitMask == 0xFF) ? 1 : 0;
   return result;
@@ -109,7 +118,8 @@ bool DirectDrawDisplay::attach(HWND window, int32_t width, int32_t height,
         FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)))
       return false;
     DWORD bits = current.ddpfPixelFormat.dwRGBBitCount;
-    auto rate = static_cast<DWORD>(fullScreenMode->refreshRate > 0 ? fullScreenMode->refreshRate : 0);
+    auto rate = static_cast<DWORD>(fullScreenMode->refreshRate > 0 ? fullScreenMode->refreshRate
+                                                                   : 0);
     auto modeWidth = static_cast<DWORD>(fullScreenMode->width);
     auto modeHeight = static_cast<DWORD>(fullScreenMode->height);
     if (FAILED(directDraw_->SetDisplayMode(modeWidth, modeHeight, bits, rate, 0)) &&
@@ -164,8 +174,7 @@ bool DirectDrawDisplay::createSurfaces(bool fullScreen) {
 
 bool DirectDrawDisplay::createKeyboard(HWND window) {
   static const KeyboardFormat keyboardFormat;
-  if (!directInput_ ||
-      FAILED(directInput_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr))) {
+  if (!directInput_ || FAILED(directInput_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr))) {
     keyboard_ = nullptr;
     return false;
   }
@@ -208,7 +217,8 @@ void DirectDrawDisplay::detach() {
 
 // An 8-bit display shows the layer's palette entries.
 void DirectDrawDisplay::updatePalette() {
-  if (!palette_ || std::memcmp(paletteShown_, windowLayer.paletteEntries, sizeof paletteShown_) == 0)
+  if (!palette_ ||
+      std::memcmp(paletteShown_, windowLayer.paletteEntries, sizeof paletteShown_) == 0)
     return;
   std::memcpy(paletteShown_, windowLayer.paletteEntries, sizeof paletteShown_);
   PALETTEENTRY entries[256];

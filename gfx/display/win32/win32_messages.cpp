@@ -87,8 +87,7 @@ void Win32WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& 
   procedure_ = nullptr;
 }
 
-LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE:
       window_ = window;
@@ -221,9 +220,15 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
       trackLeaving();
       deliver(pointerMessage(MessageKind::mouseMove, lParam));
       return true;
-    case WM_LBUTTONDOWN: deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x1)); return true;
-    case WM_RBUTTONDOWN: deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x2)); return true;
-    case WM_MBUTTONDOWN: deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x4)); return true;
+    case WM_LBUTTONDOWN:
+      deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x1));
+      return true;
+    case WM_RBUTTONDOWN:
+      deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x2));
+      return true;
+    case WM_MBUTTONDOWN:
+      deliver(pointerMessage(MessageKind::buttonDown, lParam, 0x4));
+      return true;
     case WM_LBUTTONDBLCLK:
       deliver(pointerMessage(MessageKind::buttonDoubleClick, lParam, 0x1));
       return true;
@@ -233,9 +238,15 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
     case WM_MBUTTONDBLCLK:
       deliver(pointerMessage(MessageKind::buttonDoubleClick, lParam, 0x4));
       return true;
-    case WM_LBUTTONUP: deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x1)); return true;
-    case WM_RBUTTONUP: deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x2)); return true;
-    case WM_MBUTTONUP: deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x4)); return true;
+    case WM_LBUTTONUP:
+      deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x1));
+      return true;
+    case WM_RBUTTONUP:
+      deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x2));
+      return true;
+    case WM_MBUTTONUP:
+      deliver(pointerMessage(MessageKind::buttonUp, lParam, 0x4));
+      return true;
     case WM_XBUTTONDOWN:
       if (!extraButtons) return false;
       deliver(pointerMessage(MessageKind::buttonDown, lParam, extraBit));
@@ -252,8 +263,7 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
     case horizontalWheelMessage: {
       bool vertical = message == WM_MOUSEWHEEL;
       if (vertical ? version_ < 0x40A : version_ < 0x500) return false;
-      WindowMessage wheel =
-          messageOf(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
+      WindowMessage wheel = messageOf(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
       wheel.wheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
       deliver(wheel);
       return true;

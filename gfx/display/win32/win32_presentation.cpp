@@ -25,7 +25,8 @@ int32_t Win32WindowSystem::dibDepth() const {
 }
 
 DisplayFormat Win32WindowSystem::displayFormat() {
-  if (path_ == PresentPath::sharedSurface) return directDraw_ ? directDraw_->format() : DisplayFormat{};
+  if (path_ == PresentPath::sharedSurface)
+    return directDraw_ ? directDraw_->format() : DisplayFormat{};
   return {dibDepth(), 0};
 }
 
@@ -83,8 +84,7 @@ bool Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int3
   int32_t bits = depth == 15 ? 16 : depth;
   int32_t bitmapPitch = (width_ * bits + 31) / 32 * 4;
   if (pitch == bitmapPitch) {
-    showDibRows(dc, pixels + static_cast<ptrdiff_t>(first) * pitch, pitch, first,
-                last - first + 1);
+    showDibRows(dc, pixels + static_cast<ptrdiff_t>(first) * pitch, pitch, first, last - first + 1);
   } else {
     // Rows further apart than a bitmap's go one at a time.
     for (int32_t row = first; row <= last; ++row)
@@ -94,8 +94,8 @@ bool Win32WindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int3
   return true;
 }
 
-void Win32WindowSystem::showDibRows(HDC dc, const uint8_t* pixels, int32_t /*pitch*/,
-                                    int32_t first, int32_t rows) {
+void Win32WindowSystem::showDibRows(HDC dc, const uint8_t* pixels, int32_t /*pitch*/, int32_t first,
+                                    int32_t rows) {
   BitmapDescription description{};
   BITMAPINFOHEADER& header = description.header;
   int32_t depth = dibDepth();

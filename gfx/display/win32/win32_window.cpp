@@ -15,8 +15,7 @@ const LPCSTR standardArrow = MAKEINTRESOURCEA(32512);
 LRESULT CALLBACK windowProcedureOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* creation = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
   auto* system = reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!system) return DefWindowProcA(window, message, wParam, lParam);
@@ -44,18 +43,17 @@ OptionalUser32 lookUpOptionalUser32() {
   routines.setLayeredWindowAttributes =
       user32Routine<decltype(routines.setLayeredWindowAttributes)>(user32,
                                                                    "SetLayeredWindowAttributes");
-  routines.monitorFromWindow =
-      user32Routine<decltype(routines.monitorFromWindow)>(user32, "MonitorFromWindow");
-  routines.monitorFromPoint =
-      user32Routine<decltype(routines.monitorFromPoint)>(user32, "MonitorFromPoint");
+  routines.monitorFromWindow = user32Routine<decltype(routines.monitorFromWindow)>(
+      user32, "MonitorFromWindow");
+  routines.monitorFromPoint = user32Routine<decltype(routines.monitorFromPoint)>(
+      user32, "MonitorFromPoint");
   routines.flashWindowEx = user32Routine<decltype(routines.flashWindowEx)>(user32, "FlashWindowEx");
-  routines.trackMouseEvent =
-      user32Routine<decltype(routines.trackMouseEvent)>(user32, "TrackMouseEvent");
-  routines.getMonitorInfoA =
-      user32Routine<decltype(routines.getMonitorInfoA)>(user32, "GetMonitorInfoA");
-  routines.changeDisplaySettingsExA =
-      user32Routine<decltype(routines.changeDisplaySettingsExA)>(user32,
-                                                                 "ChangeDisplaySettingsExA");
+  routines.trackMouseEvent = user32Routine<decltype(routines.trackMouseEvent)>(user32,
+                                                                               "TrackMouseEvent");
+  routines.getMonitorInfoA = user32Routine<decltype(routines.getMonitorInfoA)>(user32,
+                                                                               "GetMonitorInfoA");
+  routines.changeDisplaySettingsExA = user32Routine<decltype(routines.changeDisplaySettingsExA)>(
+      user32, "ChangeDisplaySettingsExA");
   return routines;
 }
 
@@ -63,7 +61,8 @@ int32_t windowsVersion() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
   if (!GetVersionExA(&version)) return 0;
-  return static_cast<int32_t>((version.dwMajorVersion & 0xFF) << 8 | (version.dwMinorVersion & 0xFF));
+  return static_cast<int32_t>((version.dwMajorVersion & 0xFF) << 8 |
+                              (version.dwMinorVersion & 0xFF));
 }
 
 bool Win32WindowSystem::open(PresentPath path) {
@@ -118,8 +117,8 @@ bool Win32WindowSystem::registerClass(const std::string& className) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = className_.c_str();
   // A class left behind by an earlier start has the same procedure.
-  classRegistered_ =
-      RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  classRegistered_ = RegisterClassA(&windowClass) != 0 ||
+                     GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   return classRegistered_;
 }
 
@@ -157,8 +156,7 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
   window_ = created;
   keyColour_ = CLR_INVALID;
   if (colourKeyed_) applyColourKey();
-  if (windowSpec.topmost)
-    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (windowSpec.topmost) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   if (path_ == PresentPath::sharedSurface && !attachDirectDraw(windowSpec)) {

@@ -132,8 +132,8 @@ class Win32WindowSystem : public WindowSystem {
   // Display: the monitor under the pointer when the system opened.
   HMONITOR monitor_ = nullptr;
   std::string deviceName_;
-  bool modeChanged_ = false;     // GDI changed the display mode
-  DisplayMode wantedMode_{};     // DirectX: the mode its full-screen window takes
+  bool modeChanged_ = false;  // GDI changed the display mode
+  DisplayMode wantedMode_{};  // DirectX: the mode its full-screen window takes
   bool modeWanted_ = false;
   bool surfaceRestored_ = false;  // DirectX: show every row at the next present
   // GDI's logical palette, and the colours it was made of.

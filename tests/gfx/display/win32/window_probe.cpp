@@ -58,9 +58,10 @@ void drawPattern(bool keyBlock) {
     uint8_t* row = screen.visibleFramebuffer + static_cast<ptrdiff_t>(y) * screen.pitch;
     for (int32_t x = 0; x < screen.width; ++x) {
       if (screen.bytesPerPixel == 4)
-        reinterpret_cast<uint32_t*>(row)[x] =
-            0xFF000000u | static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
-            static_cast<uint32_t>((x ^ y) & 0xFF) << 8 | static_cast<uint32_t>((y * 3 + x) & 0xFF);
+        reinterpret_cast<uint32_t*>(row)[x] = 0xFF000000u |
+                                              static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
+                                              static_cast<uint32_t>((x ^ y) & 0xFF) << 8 |
+                                              static_cast<uint32_t>((y * 3 + x) & 0xFF);
       else
         row[x] = static_cast<uint8_t>((x + 3 * y) & 0xFF);
     }
@@ -116,8 +117,9 @@ int main(int argc, char** argv) {
   ReleaseDC(nullptr, GetDC(nullptr));
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
   reportScreenSaver();
-  int32_t opened = fullScreen ? openScreen(800, 600, depth, 1, flagFullScreen, 0)
-                              : openScreen(256, 192, depth, 1, colourKeyed ? flagColourKeyed : 0, 0);
+  int32_t opened = fullScreen
+                       ? openScreen(800, 600, depth, 1, flagFullScreen, 0)
+                       : openScreen(256, 192, depth, 1, colourKeyed ? flagColourKeyed : 0, 0);
   if (opened != 0) {
     report("open failed");
     return 1;

@@ -95,8 +95,8 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     std::string depth = std::to_string(GetParam().depth);
     std::string modeName = mode == Mode::full ? "full" : mode == Mode::keyed ? "keyed" : "window";
     keyBlock = mode == Mode::keyed;
-    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(),
-                         modeName.data(), nullptr};
+    char* arguments[] = {const_cast<char*>("wine"), probePath.data(), depth.data(), modeName.data(),
+                         nullptr};
     int spawned = posix_spawnp(&probe, "wine", &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
     unsetenv("KRGFX");
@@ -377,8 +377,8 @@ INSTANTIATE_TEST_SUITE_P(Drivers, WineWindow,
 INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowInput,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
-INSTANTIATE_TEST_SUITE_P(Drivers, WineColourKeyed,
-                         ::testing::Values(ProbeCase{"GDI", 32}), caseName);
+INSTANTIATE_TEST_SUITE_P(Drivers, WineColourKeyed, ::testing::Values(ProbeCase{"GDI", 32}),
+                         caseName);
 INSTANTIATE_TEST_SUITE_P(Drivers, WineFullScreen,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
