@@ -7,4 +7,4 @@ WindowLayer windowLayer;
 std::atomic<bool> presenterRunning;
 
 WindowSystemProvider windowSystemProvider = {openPlatformWindowSystem, closePlatformWindowSystem,
-                                            nullptr};
+                                             nullptr};

@@ -1,5 +1,6 @@
 // The real game binary on an X server: driven with XTest, its window read
-// back with XGetImage.
+// back with XGetImage. The same play runs the Linux program and, when
+// KRGFX_WINE_BUILD names a cross build, its game.exe under Wine.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -7,8 +8,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +24,7 @@
 // in other headers.
 // clang-format off
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -114,9 +119,43 @@ bool blankAround(const Capture& capture, int32_t x, int32_t y, int32_t half) {
   return true;
 }
 
-class GameWindowTest : public ::testing::Test {
+// Which build of the game runs.
+struct GameProgram {
+  const char* name;
+  bool underWine;
+};
+
+// The 32 by 32 image of game/game.ico as 0xAARRGGBB, top row first.
+std::vector<uint32_t> programIcon() {
+  std::ifstream file(std::string(KRGFX_SOURCE_DIR) + "/game/game.ico", std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+  auto word = [&](size_t at) { return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8); };
+  auto dword = [&](size_t at) { return word(at) | word(at + 2) << 16; };
+  std::vector<uint32_t> pixels;
+  for (size_t entry = 0; bytes.size() >= 6 && entry < word(4); ++entry) {
+    size_t at = 6 + 16 * entry;
+    if (bytes[at] != 32 || bytes[at + 1] != 32 || word(at + 6) != 32) continue;
+    size_t rows = dword(at + 12) + 40;  // bottom-up rows after the bitmap header
+    for (int32_t y = 31; y >= 0; --y)
+      for (int32_t x = 0; x < 32; ++x) {
+        size_t pixel = rows + (static_cast<size_t>(y) * 32 + x) * 4;
+        pixels.push_back(bytes[pixel + 3] << 24 | bytes[pixel + 2] << 16 | bytes[pixel + 1] << 8 |
+                         bytes[pixel]);
+      }
+    break;
+  }
+  return pixels;
+}
+
+class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
  protected:
   void SetUp() override {
+    underWine = GetParam().underWine;
+    if (underWine) {
+      const char* build = std::getenv("KRGFX_WINE_BUILD");
+      if (!build || !*build) GTEST_SKIP() << "no cross build in KRGFX_WINE_BUILD";
+      windowsGame = std::string(build) + "/game.exe";
+    }
     // The server refuses connections for a moment while it resets after
     // its last client (the previous test) went away.
     waitFor([&] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 5s);
@@ -129,8 +168,9 @@ class GameWindowTest : public ::testing::Test {
       kill(game, SIGKILL);
       waitpid(game, nullptr, 0);
     }
+    if (!display) return;  // skipped, or no X server
     for (int32_t button = 1; button <= 3; ++button) XTestFakeButtonEvent(display, button, False, 0);
-    if (display) XCloseDisplay(display);
+    XCloseDisplay(display);
   }
 
   // Starts the game in assets/ and waits for its window's first frame.
@@ -140,10 +180,17 @@ class GameWindowTest : public ::testing::Test {
     if (game == 0) {
       if (chdir(frame_files::assets.c_str()) != 0) _exit(126);
       unsetenv("KRGFX");
-      execl(KRGFX_BINARY_DIR "/game", "game", static_cast<char*>(nullptr));
+      if (underWine) {
+        setenv("WINEDEBUG", "-all", 1);
+        execlp("wine", "wine", windowsGame.c_str(), static_cast<char*>(nullptr));
+      } else {
+        execl(KRGFX_BINARY_DIR "/game", "game", static_cast<char*>(nullptr));
+      }
       _exit(127);
     }
-    ASSERT_TRUE(waitFor([&] { return findWindow(); }, 10s)) << "the game's window did not appear";
+    // Wine starts slowly the first time in a prefix.
+    ASSERT_TRUE(waitFor([&] { return findWindow(); }, underWine ? 60s : 10s))
+        << "the game's window did not appear";
     ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) == 0; }, 5s))
         << readRow(captureText(), 2);
   }
@@ -160,9 +207,15 @@ class GameWindowTest : public ::testing::Test {
           attributes.map_state != IsViewable || !XGetClassHint(display, children[index], &hint)) {
         continue;
       }
-      bool ours = (hint.res_class && std::strncmp(hint.res_class, "krgfxclass_", 11) == 0) ||
-                  (hint.res_name && std::strncmp(hint.res_name, "krgfxclass_", 11) == 0);
-      if (ours && attributes.width == windowWidth && attributes.height == windowHeight) {
+      // Wine names its windows after the program, and makes one that would
+      // not fit on the screen (the client area and the caption) shorter.
+      bool ours = underWine
+                      ? hint.res_name && std::strcmp(hint.res_name, "game.exe") == 0
+                      : (hint.res_class && std::strncmp(hint.res_class, "krgfxclass_", 11) == 0) ||
+                            (hint.res_name && std::strncmp(hint.res_name, "krgfxclass_", 11) == 0);
+      bool fullHeight = underWine ? attributes.height > windowHeight / 2
+                                  : attributes.height == windowHeight;
+      if (ours && attributes.width == windowWidth && fullHeight) {
         window = children[index];
       }
       XFree(hint.res_name);
@@ -181,7 +234,9 @@ class GameWindowTest : public ::testing::Test {
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY,
                           &child);
     int32_t width = std::min(windowWidth, DisplayWidth(display, 0) - rootX);
-    int32_t height = std::min(rows, DisplayHeight(display, 0) - rootY);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    int32_t height = std::min({rows, attributes.height, DisplayHeight(display, 0) - rootY});
     XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image) return result;
     result.width = width;
@@ -232,6 +287,30 @@ class GameWindowTest : public ::testing::Test {
     XFlush(display);
   }
 
+  // The 32 by 32 image of the window's icon property, empty without one.
+  std::vector<uint32_t> windowIcon() {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    std::vector<uint32_t> pixels;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0,
+                           1 << 20, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success && data) {
+      // Images of width, height and pixels follow each other; longs on the client.
+      const auto* values = reinterpret_cast<const unsigned long*>(data);
+      for (unsigned long at = 0; at + 2 <= count && pixels.empty();) {
+        unsigned long size = values[at] * values[at + 1];
+        if (values[at] == 32 && values[at + 1] == 32 && at + 2 + size <= count)
+          for (unsigned long i = 0; i < size; ++i)
+            pixels.push_back(static_cast<uint32_t>(values[at + 2 + i]));
+        at += 2 + size;
+      }
+    }
+    if (data) XFree(data);
+    return pixels;
+  }
+
   static bool waitFor(const std::function<bool()>& condition, Clock::duration limit) {
     auto end = Clock::now() + limit;
     while (Clock::now() < end) {
@@ -274,9 +353,11 @@ class GameWindowTest : public ::testing::Test {
   Display* display = nullptr;
   Window window = 0;
   pid_t game = -1;
+  bool underWine = false;
+  std::string windowsGame;
 };
 
-TEST_F(GameWindowTest, PlaysThroughEveryState) {
+TEST_P(GameWindowTest, PlaysThroughEveryState) {
   launch();
   Capture first = capture();
   EXPECT_EQ(readRow(first, 2), " Zdobyles 0 punktow!");  // from column 2
@@ -359,7 +440,7 @@ TEST_F(GameWindowTest, PlaysThroughEveryState) {
   EXPECT_EQ(exitStatus(5s), 0);
 }
 
-TEST_F(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
+TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
   launch();
   movePointer(400, 300);
   ASSERT_TRUE(waitFor([&] { return frameAt(capture(), 1, 400, 300); }, 3s));
@@ -375,5 +456,19 @@ TEST_F(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
   typeKey();
   EXPECT_EQ(exitStatus(5s), 0);
 }
+
+TEST_P(GameWindowTest, WindowCarriesTheProgramIcon) {
+  if (!underWine) GTEST_SKIP() << "the Linux program carries no icon";
+  launch();
+  std::vector<uint32_t> expected = programIcon();
+  ASSERT_EQ(expected.size(), 32u * 32u);
+  EXPECT_TRUE(windowIcon() == expected) << "the window shows another icon";
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, GameWindowTest,
+                         ::testing::Values(GameProgram{"Linux", false}, GameProgram{"Wine", true}),
+                         [](const ::testing::TestParamInfo<GameProgram>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

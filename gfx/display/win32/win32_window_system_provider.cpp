@@ -1,8 +1,15 @@
-// The Win32 window system's entry points. No Win32 window system is built
-// in yet: the window drivers' init fails and driver selection falls back to
-// the null driver.
+// The Win32 window system is the platform's: the window layer opens it.
 #include "gfx/display/platform_window_system.h"
 
-WindowSystem* openPlatformWindowSystem(PresentPath /*path*/) { return nullptr; }
+#include "gfx/display/win32/win32_window_system.h"
+
+WindowSystem* openPlatformWindowSystem(PresentPath path) {
+  auto* system = new Win32WindowSystem;
+  if (!system->open(path)) {
+    delete system;
+    return nullptr;
+  }
+  return system;
+}
 
 void closePlatformWindowSystem(WindowSystem* system) { delete system; }
