@@ -26,6 +26,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+#include "support/x11_vanished_windows.h"
 // clang-format on
 
 extern char** environ;
@@ -62,6 +64,7 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     probePath = std::string(build) + "/tests/window_probe.exe";
     ASSERT_EQ(access(probePath.c_str(), R_OK), 0) << probePath;
     display = XOpenDisplay(nullptr);
+    XSetErrorHandler(toleratingVanishedWindows);
     ASSERT_NE(display, nullptr) << "no X server on $DISPLAY";
     int event, error, major, minor;
     ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
