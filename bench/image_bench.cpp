@@ -25,7 +25,8 @@ constexpr int32_t screenWidth = 800, screenHeight = 600, sprite = 32, spriteDraw
 std::vector<uint32_t> picture(int32_t width, int32_t height) {
   std::mt19937 random(1);
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  for (uint32_t& pixel : pixels) pixel = (random() & 1) ? 0xFFFF00FF : 0xFF000000 | (random() & 0xFFFFFF);
+  for (uint32_t& pixel : pixels)
+    pixel = (random() & 1) ? 0xFFFF00FF : 0xFF000000 | (random() & 0xFFFFFF);
   return pixels;
 }
 
@@ -46,7 +47,8 @@ void* imageOf(const std::vector<uint32_t>& pixels, int32_t width, int32_t height
   void* image = createImage(width, height, 0, 32, 0);
   ImageLayout layout = readImageLayout(image, 4);
   for (int32_t y = 0; y < height; ++y)
-    std::memcpy(layout.pixels + y * layout.pitch, &pixels[static_cast<size_t>(y) * width], width * 4);
+    std::memcpy(layout.pixels + y * layout.pitch, &pixels[static_cast<size_t>(y) * width],
+                width * 4);
   return image;
 }
 
@@ -105,8 +107,8 @@ void sdlColourKey(benchmark::State& state, int32_t size, bool scattered) {
   SDL_Surface* target = surfaceOf(screen, screenWidth, screenHeight);
   SDL_SetColorKey(source, SDL_TRUE, 0xFFFF00FF);
   SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-  std::vector<Position> positions =
-      scattered ? scatteredPositions() : std::vector<Position>{Position{0, 0}};
+  std::vector<Position> positions = scattered ? scatteredPositions()
+                                              : std::vector<Position>{Position{0, 0}};
   for (auto _ : state) {
     for (const Position& at : positions) {
       SDL_Rect place{at.x, at.y, width, height};

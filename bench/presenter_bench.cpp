@@ -69,15 +69,15 @@ void presenterCpuPerSecond(benchmark::State& state) {
     int64_t cpuStart = presenterCpuNanoseconds();
     for (int64_t frame = 0; framesPerSecond > 0 && frame < framesPerSecond; ++frame) {
       changeWholeFrame(0xFF000000u | static_cast<uint32_t>(frame * 0x0A0B0C));
-      std::this_thread::sleep_until(start + std::chrono::milliseconds(1000 * (frame + 1) /
-                                                                        framesPerSecond));
+      std::this_thread::sleep_until(
+          start + std::chrono::milliseconds(1000 * (frame + 1) / framesPerSecond));
     }
     std::this_thread::sleep_until(start + std::chrono::seconds(1));
     cpuMilliseconds += static_cast<double>(presenterCpuNanoseconds() - cpuStart) / 1e6;
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
-  state.counters["presenterCpuMsPerSecond"] =
-      cpuMilliseconds / static_cast<double>(state.iterations());
+  state.counters["presenterCpuMsPerSecond"] = cpuMilliseconds /
+                                              static_cast<double>(state.iterations());
   closeScreen();
 }
 

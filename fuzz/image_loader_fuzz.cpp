@@ -64,11 +64,16 @@ bool imageFits(const uint8_t* image, size_t room) {
 
 uint8_t* makeDestination(int32_t kind, size_t room) {
   switch (kind) {
-    case 1: return makeImage(4);
-    case 2: return makeImage(2);
-    case 3: return makeImage(1);
-    case 4: return makeShortImage(room);
-    default: return nullptr;
+    case 1:
+      return makeImage(4);
+    case 2:
+      return makeImage(2);
+    case 3:
+      return makeImage(1);
+    case 4:
+      return makeShortImage(room);
+    default:
+      return nullptr;
   }
 }
 
@@ -91,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (drawable && (selector & 0x40)) {
     drawImage(nullptr, -3.0f, 5.0f, destination, notGiven, 0, 0, 0, 0, 0, transparentCopy, -1,
               nullptr, nullptr);
-    drawImage(nullptr, 40.0f, 30.0f, destination, 2, 1, 900, 17, 1, 6, transparentCopy, -1,
-              nullptr, nullptr);
+    drawImage(nullptr, 40.0f, 30.0f, destination, 2, 1, 900, 17, 1, 6, transparentCopy, -1, nullptr,
+              nullptr);
   }
   std::free(destination);
   return 0;

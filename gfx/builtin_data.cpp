@@ -35,8 +35,8 @@ void decompress() {
 }  // namespace
 
 FontDesc fontTable[fontCount] = {{8, 8, nullptr}, {8, 14, nullptr}, {8, 16, nullptr}};
-PaletteDesc paletteTable[paletteCount] = {{2, nullptr}, {16, nullptr}, {64, nullptr},
-                                          {256, nullptr}};
+PaletteDesc paletteTable[paletteCount] = {
+    {2, nullptr}, {16, nullptr}, {64, nullptr}, {256, nullptr}};
 
 void unpackBuiltinData() {
   if (isUnpacked) return;

@@ -113,12 +113,12 @@ void selectDepthRoutines(int32_t bytesPerPixel) {
   blockCopy = avx2 ? spans::copyAvx2 : vector ? spans::copySse2 : spans::copyPlain;
   blockFill = avx2 ? spans::fillBytesAvx2 : vector ? spans::fillBytesSse2 : spans::fillBytesPlain;
   if (bytesPerPixel == 1) {
-    depthRoutines = {putPixel<uint8_t>, getPixel<uint8_t>, fill8, copySpan<1>, putPixel<uint8_t>,
-                     fill8};
+    depthRoutines = {putPixel<uint8_t>, getPixel<uint8_t>, fill8,
+                     copySpan<1>,       putPixel<uint8_t>, fill8};
   } else if (bytesPerPixel == 2) {
     auto fill16 = avx2 ? spans::fill16Avx2 : vector ? spans::fill16Sse2 : spans::fill16Plain;
-    depthRoutines = {putPixel<uint16_t>, getPixel<uint16_t>, fill16, copySpan<2>,
-                     putPixel<uint16_t>, fill16};
+    depthRoutines = {putPixel<uint16_t>, getPixel<uint16_t>, fill16,
+                     copySpan<2>,        putPixel<uint16_t>, fill16};
   } else {
     auto fill32 = avx2 ? spans::fill32Avx2 : vector ? spans::fill32Sse2 : spans::fill32Plain;
     depthRoutines = {putPixel<uint32_t>,

@@ -120,15 +120,14 @@ void bindTarget(DrawContext& context, void* target) {
 }
 
 void chooseWriteMode(DrawContext& context, uint32_t colour) {
-  bool blend = gfxScreen && (gfxScreen->flags & screenAlphaBlend) &&
-               context.bytesPerPixel == 4 && (colour >> 24) != 0xFF;
+  bool blend = gfxScreen && (gfxScreen->flags & screenAlphaBlend) && context.bytesPerPixel == 4 &&
+               (colour >> 24) != 0xFF;
   context.putPixel = blend ? depthRoutines.blendPutPixel : depthRoutines.putPixel;
   context.fillSpan = blend ? depthRoutines.blendFillSpan : depthRoutines.fillSpan;
   context.getPixel = depthRoutines.getPixel;
 }
 
-void toTargetPixels(const DrawContext& context, float x, float y, int32_t* outX,
-                    int32_t* outY) {
+void toTargetPixels(const DrawContext& context, float x, float y, int32_t* outX, int32_t* outY) {
   *outX = clampedSum(roundHalfAway(x), context.viewRect.x);
   *outY = clampedSum(roundHalfAway(y), context.viewRect.y);
 }

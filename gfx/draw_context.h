@@ -40,8 +40,7 @@ struct DrawContext {
 DrawContext& currentContext();
 void bindTarget(DrawContext& context, void* target);
 void chooseWriteMode(DrawContext& context, uint32_t colour);
-void toTargetPixels(const DrawContext& context, float x, float y, int32_t* outX,
-                    int32_t* outY);
+void toTargetPixels(const DrawContext& context, float x, float y, int32_t* outX, int32_t* outY);
 // x2 and y2 may be null when the operation has only one point.
 void applyRelative(DrawContext& context, int32_t coordType, float* x1, float* y1, float* x2,
                    float* y2);

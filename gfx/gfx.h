@@ -27,8 +27,8 @@ constexpr int32_t notGiven = static_cast<int32_t>(0xFFFF0000u);
 // cleared to the background colour. A screen already open closes first.
 // 0, or errBadCall for a bad argument or when no display driver starts (the
 // text console then stays in charge).
-int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCount,
-                   int32_t flags, int32_t refreshRate);
+int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCount, int32_t flags,
+                   int32_t refreshRate);
 // The one operation behind every mode change. Closes the open screen (its
 // driver, pages and tables; images survive), and unless modeNumber or width
 // is 0 (close only) opens the new one: pages of width x height at depth,

@@ -70,7 +70,8 @@ bool allocateBuffers(GfxScreen& screen, int32_t textCols, int32_t textRows) {
   for (int32_t page = 0; page < screen.pageCount; ++page) {
     screen.pages[page] = allocatePage(pageBytes);
     if (!screen.pages[page]) return false;
-    screen.textCells[page] = static_cast<TextCell*>(std::calloc(cellCount ? cellCount : 1, sizeof(TextCell)));
+    screen.textCells[page] = static_cast<TextCell*>(
+        std::calloc(cellCount ? cellCount : 1, sizeof(TextCell)));
     if (!screen.textCells[page]) return false;
   }
   screen.visibleFramebuffer = screen.pages[0];
@@ -129,9 +130,9 @@ int32_t buildMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
                   int32_t textCols, int32_t textRows) {
   if (flags >= 0 && (flags & flagColourKeyed)) flags |= flagNoSwitch | flagNoFrame;
   bool closing = modeNumber == 0 || width == 0;
-  if (!closing && (width < 0 || height <= 0 || scanlineSize <= 0 || pageCount <= 0 ||
-                   textCols < 0 || textRows < 0 || paletteIndex >= paletteCount ||
-                   fontIndex >= fontCount))
+  if (!closing &&
+      (width < 0 || height <= 0 || scanlineSize <= 0 || pageCount <= 0 || textCols < 0 ||
+       textRows < 0 || paletteIndex >= paletteCount || fontIndex >= fontCount))
     return errBadCall;
   tearDownScreen();
   if (closing) {
@@ -169,9 +170,8 @@ int32_t buildMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
   selectDepthRoutines(screen.bytesPerPixel);
   unpackBuiltinData();
   takeTitleFromProgram();
-  const DisplayDriver* driver =
-      selectDriver(windowTitle, width, static_cast<int32_t>(displayRows), screen.depth,
-                   refreshRate, flags);
+  const DisplayDriver* driver = selectDriver(windowTitle, width, static_cast<int32_t>(displayRows),
+                                             screen.depth, refreshRate, flags);
   if (!driver) return failMode(errBadCall);
   screen.driver = driver;
   resetPalette(screen);
@@ -208,13 +208,12 @@ int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCou
                     depth == 16 || depth == 24 || depth == 32;
   if (width <= 0 || height <= 0 || !knownDepth) return setRuntimeError(errBadCall);
   if (pageCount <= 0) pageCount = 1;
-  int32_t result = applyMode(-1, width, height, depth, 1, pageCount, refreshRate, 3, 0, flags,
-                             1.0f, width / 8, height / 8);
+  int32_t result = applyMode(-1, width, height, depth, 1, pageCount, refreshRate, 3, 0, flags, 1.0f,
+                             width / 8, height / 8);
   if (result == 0) runtimeState.fileTable[0].printColumn = 0;
   return setRuntimeError(result);
 }
 
 void closeScreen() {
-  if (gfxScreen)
-    applyMode(0, 0, 0, 0, 0, 0, 0, 0, 0, flagInternalClose, 0.0f, 0, 0);
+  if (gfxScreen) applyMode(0, 0, 0, 0, 0, 0, 0, 0, 0, flagInternalClose, 0.0f, 0, 0);
 }

@@ -34,8 +34,7 @@ AVX2 void fillBytesAvx2(void* destination, uint8_t value, size_t bytes) {
   auto* out = static_cast<uint8_t*>(destination);
   __m256i block = _mm256_set1_epi8(static_cast<char>(value));
   size_t i = 0;
-  for (; i + 32 <= bytes; i += 32)
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), block);
+  for (; i + 32 <= bytes; i += 32) _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), block);
   for (; i < bytes; ++i) out[i] = value;
 }
 

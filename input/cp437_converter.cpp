@@ -10,8 +10,11 @@ bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // it is malformed or cut short.
 size_t sequenceLength(std::string_view text) {
   auto lead = static_cast<unsigned char>(text[0]);
-  size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                : (lead & 0xF8) == 0xF0 ? 4 : 0;
+  size_t length = lead < 0x80             ? 1
+                  : (lead & 0xE0) == 0xC0 ? 2
+                  : (lead & 0xF0) == 0xE0 ? 3
+                  : (lead & 0xF8) == 0xF0 ? 4
+                                          : 0;
   if (length == 0 || length > text.size()) return 0;
   for (size_t i = 1; i < length; ++i)
     if (!isContinuation(static_cast<unsigned char>(text[i]))) return 0;

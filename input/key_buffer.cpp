@@ -7,7 +7,8 @@ KeyBuffer keyBuffer;
 void queueKey(int32_t code) {
   keyBuffer.keys[keyBuffer.writeIndex] = code;
   int32_t next = (keyBuffer.writeIndex + 1) & (keyBufferSize - 1);
-  if (next == keyBuffer.readIndex) keyBuffer.readIndex = (keyBuffer.readIndex + 1) & (keyBufferSize - 1);
+  if (next == keyBuffer.readIndex)
+    keyBuffer.readIndex = (keyBuffer.readIndex + 1) & (keyBufferSize - 1);
   keyBuffer.writeIndex = next;
   keyBuffer.keyPosted = 1;
 }

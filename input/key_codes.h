@@ -59,8 +59,7 @@ extern const EnhancedKeyEntry EnhancedKeyTable[enhancedKeyTableSize];
 // none or a dead key); `unshiftedCharacter` is what the key's virtual key
 // types without any modifier (0 for none), which is all the virtual key
 // contributes.
-int32_t makeKeyCode(int32_t character, int32_t scan, int32_t unshiftedCharacter,
-                    int32_t modifiers);
+int32_t makeKeyCode(int32_t character, int32_t scan, int32_t unshiftedCharacter, int32_t modifiers);
 
 // The scan code of a virtual key from the ScanCodeTable; 0 when none.
 int32_t scanCodeOf(int32_t virtualKey);

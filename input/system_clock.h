@@ -6,7 +6,7 @@
 #include <cstdint>
 
 struct SystemClock {
-  void (*pause)(int32_t ms);                    // a plain pause, ms >= 0
+  void (*pause)(int32_t ms);                     // a plain pause, ms >= 0
   bool (*counterFrequency)(int64_t* perSecond);  // false when there is no counter
   int64_t (*counter)();                          // the performance counter
   uint32_t (*tickCount)();                       // milliseconds, wrapping after 2^32

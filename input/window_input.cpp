@@ -103,7 +103,8 @@ void handleMove(WindowSystem& system, const WindowMessage& message) {
 }
 
 void handleButtonDown(WindowSystem& system, const WindowMessage& message) {
-  int32_t type = message.kind == MessageKind::buttonDoubleClick ? eventDoubleClick : eventButtonDown;
+  int32_t type = message.kind == MessageKind::buttonDoubleClick ? eventDoubleClick
+                                                                : eventButtonDown;
   int32_t main = message.button & mainButtons;
   int32_t extra = message.button & extraButtons & ~mouseState.mouseButtons;
   if (main) {
@@ -178,23 +179,36 @@ bool handleKeyboardMessage(const WindowMessage& message) {
 
 void handleMouseMessage(WindowSystem& system, const WindowMessage& message) {
   switch (message.kind) {
-    case MessageKind::mouseMove: handleMove(system, message); break;
+    case MessageKind::mouseMove:
+      handleMove(system, message);
+      break;
     case MessageKind::buttonDown:
-    case MessageKind::buttonDoubleClick: handleButtonDown(system, message); break;
-    case MessageKind::buttonUp: handleButtonUp(system, message); break;
-    case MessageKind::wheel: turnWheel(mouseState.mouseWheel, message.wheelDelta, eventWheel); break;
+    case MessageKind::buttonDoubleClick:
+      handleButtonDown(system, message);
+      break;
+    case MessageKind::buttonUp:
+      handleButtonUp(system, message);
+      break;
+    case MessageKind::wheel:
+      turnWheel(mouseState.mouseWheel, message.wheelDelta, eventWheel);
+      break;
     case MessageKind::horizontalWheel:
       turnWheel(mouseState.mouseHWheel, message.wheelDelta, eventHorizontalWheel);
       break;
-    case MessageKind::mouseLeave: handleLeave(system); break;
+    case MessageKind::mouseLeave:
+      handleLeave(system);
+      break;
     case MessageKind::timer:
       if (message.timerId == leaveTimerId && mouseState.mouseTracking) handleLeaveTimer(system);
       break;
-    case MessageKind::setCursor: applyPointerShape(system); break;
+    case MessageKind::setCursor:
+      applyPointerShape(system);
+      break;
     case MessageKind::moving:
       if (mouseState.mouseClip) system.confinePointer(false);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

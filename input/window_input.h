@@ -9,14 +9,14 @@
 #include "gfx/display/window_system.h"
 
 struct MouseState {
-  int32_t mouseX, mouseY;      // client pixels of the last move, or where placeMouse put it
-  int32_t mouseWheel;          // vertical wheel counter
-  int32_t mouseHWheel;         // horizontal wheel counter
-  int32_t mouseButtons;        // buttons held
-  int32_t mouseInside;         // the pointer lay in the client area at the last message
-  int32_t mouseClip;           // the program wants the pointer confined
-  int32_t cursorVisible;       // arrow shown over the client area
-  int32_t mouseTracking;       // leave tracking armed
+  int32_t mouseX, mouseY;            // client pixels of the last move, or where placeMouse put it
+  int32_t mouseWheel;                // vertical wheel counter
+  int32_t mouseHWheel;               // horizontal wheel counter
+  int32_t mouseButtons;              // buttons held
+  int32_t mouseInside;               // the pointer lay in the client area at the last message
+  int32_t mouseClip;                 // the program wants the pointer confined
+  int32_t cursorVisible;             // arrow shown over the client area
+  int32_t mouseTracking;             // leave tracking armed
   int32_t lastScreenX, lastScreenY;  // 0xFFFF in lastScreenX: none yet
 };
 

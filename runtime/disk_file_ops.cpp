@@ -37,13 +37,18 @@ int32_t diskSeek(FileHandle& file, int64_t offset, int32_t whence) {
   if (!file.stream) return errBadCall;
   int origin;
   switch (whence) {
-    case 0: origin = SEEK_SET; break;
-    case 1: origin = SEEK_CUR; break;
+    case 0:
+      origin = SEEK_SET;
+      break;
+    case 1:
+      origin = SEEK_CUR;
+      break;
     case 2:
       origin = SEEK_END;
       if (std::fflush(file.stream) != 0) return errIoFailed;
       break;
-    default: return errBadCall;
+    default:
+      return errBadCall;
   }
   return fseeko(file.stream, offset, origin) == 0 ? 0 : errIoFailed;
 }

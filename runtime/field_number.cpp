@@ -44,10 +44,19 @@ int32_t basedValue(const uint8_t* text, int32_t length) {
   uint32_t base = 8;
   int32_t first = 1;
   switch (text[0]) {
-    case 'H': case 'h': base = 16; break;
-    case 'O': case 'o': break;
-    case 'B': case 'b': base = 2; break;
-    default: first = 0;
+    case 'H':
+    case 'h':
+      base = 16;
+      break;
+    case 'O':
+    case 'o':
+      break;
+    case 'B':
+    case 'b':
+      base = 2;
+      break;
+    default:
+      first = 0;
   }
   uint32_t value = 0;  // wraps modulo 2^32
   for (int32_t i = first; i < length; ++i) {

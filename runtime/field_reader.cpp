@@ -146,7 +146,8 @@ int32_t readTextField(std::string& target, int32_t targetSize, int32_t /*fill*/)
   bool looksReal;
   int32_t length = readField(field, textFieldLength, true, &looksReal);
   const void* zero = std::memchr(field, 0, static_cast<size_t>(length));
-  size_t textLength = zero ? static_cast<const uint8_t*>(zero) - field : static_cast<size_t>(length);
+  size_t textLength = zero ? static_cast<const uint8_t*>(zero) - field
+                           : static_cast<size_t>(length);
   if (targetSize >= 0 && textLength > static_cast<size_t>(targetSize)) textLength = targetSize;
   if (textLength == 0) {
     std::string().swap(target);

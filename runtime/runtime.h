@@ -12,10 +12,10 @@ constexpr int32_t errIoFailed = 3;  // a read, write or seek failed, or an unkno
 constexpr int32_t errNoMemory = 4;  // an allocation failed
 
 // --- Start and end -------------------------------------------------------
-void runtimeStartup();                                  // runs before main
+void runtimeStartup();  // runs before main
 void runtimeInit(int32_t argc, char** argv, int32_t option);
-[[noreturn]] void runtimeEnd(int32_t exitCode);         // end hook, then exit
-void runtimeShutdown();                                 // runs during exit
+[[noreturn]] void runtimeEnd(int32_t exitCode);  // end hook, then exit
+void runtimeShutdown();                          // runs during exit
 // Sets the endHook; it also runs at the process exit when the program returns
 // from main or calls exit() itself.
 void registerEndHook(void (*hook)());
@@ -28,8 +28,8 @@ int32_t runtimeError();                 // the last stored code
 std::string findFirstFile(const std::string& pattern, int32_t attributeMask,
                           int32_t* outAttributes);
 int32_t freeFileNumber();
-int32_t openFile(const std::string& name, int32_t mode, int32_t access,
-                 int32_t lock, int32_t fileNumber, int32_t recordLength);
+int32_t openFile(const std::string& name, int32_t mode, int32_t access, int32_t lock,
+                 int32_t fileNumber, int32_t recordLength);
 int32_t closeFile(int32_t fileNumber);
 void closeAllFiles();
 

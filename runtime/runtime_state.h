@@ -104,8 +104,7 @@ struct ConsoleHooks {
   // keyIsDown: -1 while the key of scanCode is held, else 0.
   int32_t (*keyIsDown)(int32_t scanCode);
   // readMouse and placeMouse, as the public operations of the same names.
-  int32_t (*readMouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                       int32_t* clip);
+  int32_t (*readMouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
   int32_t (*placeMouse)(int32_t x, int32_t y, int32_t cursor, int32_t clip);
   // Emulated I/O ports; nothing in the runtime calls them.
   int32_t (*portIn)(int32_t port);
@@ -114,8 +113,7 @@ struct ConsoleHooks {
   void (*viewChanged)();
   // Shows prompt (and "? " when askMark is set) and reads a line into
   // destination; the second form in 16-bit text.
-  void (*promptLine)(std::string& destination, const std::string* prompt,
-                     int32_t askMark);
+  void (*promptLine)(std::string& destination, const std::string* prompt, int32_t askMark);
   void (*promptLineWide)(std::u16string& destination, const std::u16string* prompt,
                          int32_t askMark);
   // The character of a text cell (colourFlag 0) or its colours (1, 2 the

@@ -121,7 +121,8 @@ bool readTerminalKeys(int fd, std::vector<int32_t>& codes) {
   bool alive = readReadyBytes(fd, bytes);
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   for (size_t at = 0, used = 0; at < bytes.size(); at += used) {
-    if (int32_t code = decodeTerminalKey(data + at, bytes.size() - at, &used)) codes.push_back(code);
+    if (int32_t code = decodeTerminalKey(data + at, bytes.size() - at, &used))
+      codes.push_back(code);
   }
   return alive;
 }

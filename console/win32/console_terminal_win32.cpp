@@ -2,8 +2,9 @@
 // cursor and buffer routines, and text shown as UTF-16 from code page 437.
 // Output that is no console (a file or pipe) gets the code page 437 bytes
 // as they are.
-#include <io.h>
 #include <windows.h>
+
+#include <io.h>
 
 #include <atomic>
 
@@ -148,7 +149,8 @@ void placeTerminalCursor(int fd, int32_t row, int32_t col) {
   HANDLE output = handleOf(fd);
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (output == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(output, &info)) return;
-  COORD place{static_cast<SHORT>(info.srWindow.Left + col), static_cast<SHORT>(info.srWindow.Top + row)};
+  COORD place{static_cast<SHORT>(info.srWindow.Left + col),
+              static_cast<SHORT>(info.srWindow.Top + row)};
   SetConsoleCursorPosition(output, place);
 }
 

@@ -35,8 +35,8 @@ Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
   if (displayDepth == 8) return screen->depth <= 8 ? copyBlitter : nullptr;
   const int32_t column = displayColumn(displayDepth);
   if (column < 0) return nullptr;
-  const bool vector =
-      (screen->flags & screenMmx) && screen->scanlineSize == 1 && screen->width % 4 == 0;
+  const bool vector = (screen->flags & screenMmx) && screen->scanlineSize == 1 &&
+                      screen->width % 4 == 0;
   const int32_t group = screen->depth <= 8 ? 0 : screen->depth == 16 ? 1 : 2;
   return blitterTable()[(vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column];
 }

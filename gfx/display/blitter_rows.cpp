@@ -34,9 +34,12 @@ namespace {
 // and this runs on the presenter thread.
 void copyBytes(void* out, const void* in, size_t bytes) {
   switch (vectorLevel()) {
-    case VectorLevel::avx2: return spans::copyAvx2(out, in, bytes);
-    case VectorLevel::sse2: return spans::copySse2(out, in, bytes);
-    case VectorLevel::plain: return spans::copyPlain(out, in, bytes);
+    case VectorLevel::avx2:
+      return spans::copyAvx2(out, in, bytes);
+    case VectorLevel::sse2:
+      return spans::copySse2(out, in, bytes);
+    case VectorLevel::plain:
+      return spans::copyPlain(out, in, bytes);
   }
 }
 

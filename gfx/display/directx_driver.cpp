@@ -8,8 +8,8 @@
 #include <mutex>
 
 #include "gfx/display/window_layer.h"
-#include "input/window_input.h"
 #include "gfx/gfx.h"
+#include "input/window_input.h"
 
 namespace {
 

@@ -30,8 +30,7 @@ struct DisplayDriver {
   // The pointer report behind readMouse, called under the lock: 0 with the
   // outputs set, -1 (outputs untouched) while the pointer is not over an
   // active window.
-  int32_t (*readMouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                       int32_t* clip);
+  int32_t (*readMouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
   // Behind placeMouse, under the lock: moves, shows or hides and confines the
   // pointer (mouseNotGiven or a negative value keeps a setting); returns 0.
   int32_t (*placeMouse)(int32_t x, int32_t y, int32_t cursor, int32_t clip);
@@ -60,5 +59,5 @@ extern const DisplayDriver* driverTable[driverTableSize];
 extern const DisplayDriver nullDriver;
 
 // Picks and starts a driver for a new mode; null when none starts.
-const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t height,
-                                  int32_t depth, int32_t refreshRate, int32_t flags);
+const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t height, int32_t depth,
+                                  int32_t refreshRate, int32_t flags);

@@ -38,8 +38,8 @@ const DisplayDriver* selectionPass(const char* onlyName, const DriverRequest& re
 
 }  // namespace
 
-const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t height,
-                                  int32_t depth, int32_t refreshRate, int32_t flags) {
+const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t height, int32_t depth,
+                                  int32_t refreshRate, int32_t flags) {
   const char* wanted = std::getenv("KRGFX");
   if (flags == flagNoDisplay || (wanted && strcasecmp(wanted, "null") == 0)) return &nullDriver;
   DriverRequest request{title, width, height, depth, refreshRate, flags};

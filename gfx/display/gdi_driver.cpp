@@ -31,9 +31,9 @@ int32_t gdiOpenWindow() {
   if (!displayTakesFramebuffer(*gfxScreen, format)) {
     layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
     if (!layer.blitter) return -1;
-    layer.conversionPitch =
-        (layer.width * displayBytesPerPixel(format.depth) + presentRowAlignment - 1) &
-        ~(presentRowAlignment - 1);
+    layer.conversionPitch = (layer.width * displayBytesPerPixel(format.depth) +
+                             presentRowAlignment - 1) &
+                            ~(presentRowAlignment - 1);
     layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.height, 0);
   }
   gfxScreen->refreshRate = system.refreshRate();

@@ -2,8 +2,8 @@
 // nothing but flagOpenGl requests, and this system has no OpenGL back end to
 // serve those either, so every init fails and selection moves on.
 #include "gfx/display/window_layer.h"
-#include "input/window_input.h"
 #include "gfx/gfx.h"
+#include "input/window_input.h"
 
 namespace {
 int32_t openGlInit(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) { return -1; }

@@ -87,8 +87,7 @@ void directXRound(WindowSystem& system) {
     if (findDirtySpan(screen, &first, &last) && layer.blitter &&
         (surface = system.surface()).pixels) {
       int32_t offset = layer.verticalOffset;
-      layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch,
-                    surface.pitch);
+      layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
       if (!system.presentRows(first + offset, last + offset)) presentationFailed();
       clearDirtyLines(screen);
     }

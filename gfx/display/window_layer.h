@@ -24,7 +24,6 @@
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
 
-
 // How a back end shows its pictures: through a surface that the window system
 // owns and the Blitter writes into ("DirectX"), or from the layer's own memory
 // ("GDI").
@@ -63,16 +62,16 @@ struct WindowLayer {
   void (*repaint)();
   void (*presenterMain)();
   // Back-end state.
-  Blitter blitter;                // null: rows go out as the framebuffer has them
+  Blitter blitter;                  // null: rows go out as the framebuffer has them
   std::vector<uint8_t> conversion;  // GDI conversion buffer
   int32_t conversionPitch;
-  int32_t verticalOffset;  // full-screen picture centred in a taller mode
-  int32_t modeHeight;      // height of the full-screen display mode
+  int32_t verticalOffset;                            // full-screen picture centred in a taller mode
+  int32_t modeHeight;                                // height of the full-screen display mode
   std::chrono::steady_clock::time_point nextReopen;  // full screen lost: next try
-  bool windowPlaced;       // a window position is remembered
+  bool windowPlaced;                                 // a window position is remembered
   int32_t windowX, windowY;
   bool modeChanged;  // full screen changed the display mode
-  bool windowGone;  // the window or the display went away from outside
+  bool windowGone;   // the window or the display went away from outside
 };
 
 // One per process; a driver's init zeroes it before anything else.

@@ -22,8 +22,8 @@ struct WindowSpec {
   int32_t width, height;  // client area, exactly the mode's size
   bool frameless;         // no frame and caption
   bool topmost;
-  bool canMaximise;       // offers a maximise control (switches to full screen)
-  bool fullScreen;        // a window covering the whole screen at (x, y)
+  bool canMaximise;  // offers a maximise control (switches to full screen)
+  bool fullScreen;   // a window covering the whole screen at (x, y)
 };
 
 // The display's pixel format: depth 8, 15, 16, 24 or 32 (24 meaning three
@@ -53,27 +53,27 @@ struct DisplayMode {
 };
 
 enum class MessageKind : int32_t {
-  keyDown,            // key pressed or repeated (wasDown)
+  keyDown,  // key pressed or repeated (wasDown)
   keyUp,
-  systemKeyDown,      // with Alt held, or F10
+  systemKeyDown,  // with Alt held, or F10
   systemKeyUp,
-  character,          // one code page 437 byte typed
+  character,  // one code page 437 byte typed
   mouseMove,
   buttonDown,
   buttonUp,
   buttonDoubleClick,
-  wheel,              // vertical wheel, wheelDelta > 0 forward
+  wheel,  // vertical wheel, wheelDelta > 0 forward
   horizontalWheel,
-  mouseLeave,         // pointer left the client area
-  timer,              // a timer started with startTimer ticked
-  setCursor,          // the window asks which pointer to show
-  activate,           // activation changed (active, minimised)
-  close,              // the user asked to close the window
-  paint,              // part of the client area must be shown again
-  displayChange,      // the display's settings changed
-  moving,             // the user is moving the window
-  maximise,           // the user asked to maximise
-  destroyed,          // the window or the display went away from outside
+  mouseLeave,     // pointer left the client area
+  timer,          // a timer started with startTimer ticked
+  setCursor,      // the window asks which pointer to show
+  activate,       // activation changed (active, minimised)
+  close,          // the user asked to close the window
+  paint,          // part of the client area must be shown again
+  displayChange,  // the display's settings changed
+  moving,         // the user is moving the window
+  maximise,       // the user asked to maximise
+  destroyed,      // the window or the display went away from outside
 };
 
 struct WindowMessage {
@@ -92,12 +92,12 @@ struct WindowMessage {
                                // word (input/key_codes.h) as they stood when the
                                // key went down or up; the enhanced bit is separate
   // Pointer messages.
-  int32_t x, y;                // client position (may lie outside the client area)
+  int32_t x, y;  // client position (may lie outside the client area)
   // Key and pointer messages: where the pointer was on the screen when the
   // event happened, when the window system tells (pointerKnown).
   bool pointerKnown;
   int32_t screenX, screenY;
-  int32_t button;              // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra
+  int32_t button;  // 0x1 left, 0x2 right, 0x4 middle, 0x8, 0x10 extra
   int32_t wheelDelta;
   // Activation.
   bool active;
@@ -116,9 +116,9 @@ class WindowSystem {
   virtual bool hasWindow() const = 0;
   virtual void setTitle(const std::string& title) = 0;
   virtual void moveWindow(int32_t x, int32_t y) = 0;
-  virtual WindowRect windowRect() = 0;        // outer rectangle on the screen
+  virtual WindowRect windowRect() = 0;  // outer rectangle on the screen
   virtual WindowRect clientRectOnScreen() = 0;
-  virtual WindowRect screenRect() = 0;        // the whole screen
+  virtual WindowRect screenRect() = 0;  // the whole screen
 
   // Delivers every waiting message to the procedure, in order.
   virtual void dispatchMessages(void (*procedure)(const WindowMessage& message)) = 0;
@@ -131,8 +131,7 @@ class WindowSystem {
   // Rows first to last of the caller's buffer (display format, pitch bytes
   // from row to row, row 0 at pixels) shown at the same client rows. The
   // pitch must be a multiple of presentRowAlignment.
-  virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
-                             int32_t last) = 0;
+  virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) = 0;
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
 

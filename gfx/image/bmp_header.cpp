@@ -54,8 +54,7 @@ bool knownHeaderSize(uint32_t size) {
 // plain rows of garbage. A bit count of 0 has no pixels. A height of
 // INT32_MIN has no positive counterpart.
 bool decodable(const BmpHeader& header, const RawFields& raw) {
-  if (raw.magic != bmpMagic || raw.planes > 1 || header.width < 1 || raw.height == 0)
-    return false;
+  if (raw.magic != bmpMagic || raw.planes > 1 || header.width < 1 || raw.height == 0) return false;
   if (header.compression != 0 && header.compression != compressionBitFields) return false;
   return header.bitCount != 0 && raw.height != INT32_MIN;
 }
@@ -77,8 +76,8 @@ int32_t readBmpHeader(std::FILE* file, BmpHeader& header) {
   header.height = header.topDown ? -raw.height : raw.height;
   // Offset 0: the data follows the headers, the three mask words that come
   // after a 40-byte header of bit fields, and the palette.
-  uint32_t maskBytes =
-      header.headerSize == 40 && header.compression == compressionBitFields ? 12 : 0;
+  uint32_t maskBytes = header.headerSize == 40 && header.compression == compressionBitFields ? 12
+                                                                                             : 0;
   if (header.dataOffset == 0)
     header.dataOffset = static_cast<uint32_t>(bmpFileHeaderSize) + header.headerSize + maskBytes +
                         header.paletteEntries() * header.paletteEntrySize();

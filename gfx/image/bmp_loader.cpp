@@ -21,7 +21,7 @@ namespace {
 // Where the pixels go and how much of the bitmap is kept there.
 struct BmpTarget {
   int32_t bytesPerPixel;
-  int32_t width;   // columns and rows filled: the bitmap's size, cut to the target's
+  int32_t width;  // columns and rows filled: the bitmap's size, cut to the target's
   int32_t height;
   bool plainBlock;  // a plain memory block that receives an ImageHeader first
   ImageHeader header;
@@ -33,8 +33,11 @@ struct BmpTarget {
 // header of the screen's depth and the bitmap's size.
 int32_t chooseTarget(void* destination, const BmpHeader& bmp, BmpTarget& target) {
   const GfxScreen& screen = *gfxScreen;
-  target = {screen.bytesPerPixel, std::min(bmp.width, screen.width),
-            std::min(bmp.height, screen.height), false, {}};
+  target = {screen.bytesPerPixel,
+            std::min(bmp.width, screen.width),
+            std::min(bmp.height, screen.height),
+            false,
+            {}};
   if (!destination) return 0;
   ImageLayout layout = readImageLayout(destination, 0);
   int32_t bits = layout.bytesPerPixel;
@@ -50,8 +53,8 @@ int32_t chooseTarget(void* destination, const BmpHeader& bmp, BmpTarget& target)
   int64_t pitch = paddedPitch(bmp.width, screen.bytesPerPixel);
   if (pitch < 0 || 32 + bmp.height * pitch > INT32_MAX) return errBadCall;
   target.plainBlock = true;
-  target.header = {imageHeaderType, screen.bytesPerPixel, bmp.width, bmp.height,
-                   static_cast<int32_t>(pitch), {}};
+  target.header = {imageHeaderType, screen.bytesPerPixel,        bmp.width,
+                   bmp.height,      static_cast<int32_t>(pitch), {}};
   target.width = bmp.width;
   target.height = bmp.height;
   return 0;
@@ -96,7 +99,7 @@ struct RowLayout {
   int32_t kept;           // pixels converted
   int64_t dataBytes;      // the bytes of the row's pixels
   int64_t paddedBytes;
-  int64_t keptBytes;      // the bytes of the kept pixels
+  int64_t keptBytes;  // the bytes of the kept pixels
 };
 
 int64_t bytesFor(int64_t pixels, int32_t pixelsPerByte, int32_t bitCount) {
@@ -107,7 +110,11 @@ int64_t bytesFor(int64_t pixels, int32_t pixelsPerByte, int32_t bitCount) {
 RowLayout rowLayoutOf(int32_t bitCount, int32_t width, int32_t kept) {
   int32_t pixelsPerByte = bitCount < 8 ? 8 / bitCount : 0;
   int64_t dataBytes = bytesFor(width, pixelsPerByte, bitCount);
-  return {bitCount, pixelsPerByte, kept, dataBytes, (dataBytes + 3) & ~int64_t{3},
+  return {bitCount,
+          pixelsPerByte,
+          kept,
+          dataBytes,
+          (dataBytes + 3) & ~int64_t{3},
           bytesFor(kept, pixelsPerByte, bitCount)};
 }
 

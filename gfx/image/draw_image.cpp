@@ -39,8 +39,8 @@ SourceRect trimToImage(const ImageLayout& image, int32_t x1, int32_t y1, int32_t
 // The target as the context has bound it: its depth and row pitch, and the
 // size of the image or the screen.
 ImageLayout targetLayout(const DrawContext& context) {
-  ImageLayout layout{context.bytesPerPixel, gfxScreen->width, gfxScreen->height, context.pitch,
-                     nullptr, false};
+  ImageLayout layout{context.bytesPerPixel, gfxScreen->width, gfxScreen->height,
+                     context.pitch,         nullptr,          false};
   if (context.target) {
     ImageLayout image = readImageLayout(context.target, context.bytesPerPixel);
     layout.width = image.width;
@@ -119,8 +119,8 @@ int32_t drawImage(ImageBuffer* target, float x, float y, const ImageBuffer* sour
   const uint8_t* first = image.pixels + static_cast<ptrdiff_t>(rect.y) * image.pitch +
                          static_cast<ptrdiff_t>(rect.x) * image.bytesPerPixel;
   uint8_t* destination = context.rowTable[top] + static_cast<ptrdiff_t>(left) * targetBpp;
-  combiner(first, destination, rect.width, rect.height, image.pitch, context.pitch, alpha,
-           blender, param);
+  combiner(first, destination, rect.width, rect.height, image.pitch, context.pitch, alpha, blender,
+           param);
   markShownRows(context, top, rect.height);
   unlockScreen(1, 0);
   return setRuntimeError(0);

@@ -56,8 +56,9 @@ ImageBuffer* createImage(int32_t width, int32_t height, int32_t colour, int32_t 
   // allocation failures, like any block the heap cannot give.
   int64_t pitch = paddedPitch(width, bpp);
   int64_t blockSize = pitch < 0 ? -1 : height * pitch + blockSlack;
-  void* block = blockSize < 0 || blockSize > INT32_MAX ? nullptr
-                                                       : std::malloc(static_cast<size_t>(blockSize));
+  void* block = blockSize < 0 || blockSize > INT32_MAX
+                    ? nullptr
+                    : std::malloc(static_cast<size_t>(blockSize));
   if (!block) {
     setRuntimeError(errNoMemory);
     return nullptr;

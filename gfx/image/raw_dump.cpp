@@ -89,7 +89,8 @@ int32_t dumpOntoScreen(std::FILE* file, uint32_t length, uint32_t* palette) {
   const DrawContext& context = currentContext();
   lockScreen();
   uint8_t* page = screen.pages[context.workPage];
-  size_t wanted = static_cast<size_t>(std::min<int64_t>(length, int64_t{screen.pitch} * screen.height));
+  size_t wanted = static_cast<size_t>(
+      std::min<int64_t>(length, int64_t{screen.pitch} * screen.height));
   size_t got = std::fread(page, 1, wanted, file);
   int32_t result = std::ferror(file) ? errIoFailed : 0;
   if (page == screen.visibleFramebuffer) markAllRowsDirty();

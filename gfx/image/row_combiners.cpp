@@ -19,23 +19,20 @@ void plainRows(const uint8_t* source, uint8_t* destination, int32_t width, int32
 }
 }  // namespace
 
-void transparent8Plain(const uint8_t* source, uint8_t* destination, int32_t width,
-                       int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                       void*, void*) {
+void transparent8Plain(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                       int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
   plainRows<1, 1, transparentPixel8>(source, destination, width, height, sourcePitch,
                                      destinationPitch);
 }
 
-void transparent16Plain(const uint8_t* source, uint8_t* destination, int32_t width,
-                        int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                        void*, void*) {
+void transparent16Plain(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                        int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
   plainRows<2, 2, transparentPixel16>(source, destination, width, height, sourcePitch,
                                       destinationPitch);
 }
 
-void transparent32Plain(const uint8_t* source, uint8_t* destination, int32_t width,
-                        int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                        void*, void*) {
+void transparent32Plain(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                        int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
   plainRows<4, 4, transparentPixel32>(source, destination, width, height, sourcePitch,
                                       destinationPitch);
 }
@@ -48,15 +45,15 @@ void alphaMaskPlain(const uint8_t* source, uint8_t* destination, int32_t width, 
 
 }  // namespace combiners
 
-const RowCombinerTable plainCombinerTable = {
-    {combiners::transparent8Plain, combiners::transparent16Plain, nullptr,
-     combiners::transparent32Plain}};
-const RowCombinerTable sse2CombinerTable = {
-    {combiners::transparent8Sse2, combiners::transparent16Sse2, nullptr,
-     combiners::transparent32Sse2}};
-const RowCombinerTable avx2CombinerTable = {
-    {combiners::transparent8Avx2, combiners::transparent16Avx2, nullptr,
-     combiners::transparent32Avx2}};
+const RowCombinerTable plainCombinerTable = {{combiners::transparent8Plain,
+                                              combiners::transparent16Plain, nullptr,
+                                              combiners::transparent32Plain}};
+const RowCombinerTable sse2CombinerTable = {{combiners::transparent8Sse2,
+                                             combiners::transparent16Sse2, nullptr,
+                                             combiners::transparent32Sse2}};
+const RowCombinerTable avx2CombinerTable = {{combiners::transparent8Avx2,
+                                             combiners::transparent16Avx2, nullptr,
+                                             combiners::transparent32Avx2}};
 
 const RowCombinerTable& vectorCombinerTable() {
   switch (vectorLevel()) {

@@ -76,15 +76,16 @@ struct BlockAlphaMask {
 };
 
 template <typename Block>
-AVX2 void walkRowsAvx2(const uint8_t* source, uint8_t* destination, int32_t width,
-                       int32_t height, int32_t sourcePitch, int32_t destinationPitch) {
+AVX2 void walkRowsAvx2(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                       int32_t sourcePitch, int32_t destinationPitch) {
   for (int32_t row = 0; row < height; ++row) {
     const uint8_t* in = source + static_cast<ptrdiff_t>(row) * sourcePitch;
     uint8_t* out = destination + static_cast<ptrdiff_t>(row) * destinationPitch;
     int32_t x = 0;
     for (; x + Block::pixels <= width; x += Block::pixels)
       Block::combine(in + x * Block::sourceSize, out + x * Block::destinationSize);
-    for (; x < width; ++x) Block::pixel(in + x * Block::sourceSize, out + x * Block::destinationSize);
+    for (; x < width; ++x)
+      Block::pixel(in + x * Block::sourceSize, out + x * Block::destinationSize);
   }
   _mm256_zeroupper();
 }
@@ -92,28 +93,26 @@ AVX2 void walkRowsAvx2(const uint8_t* source, uint8_t* destination, int32_t widt
 }  // namespace
 
 AVX2 void transparent8Avx2(const uint8_t* source, uint8_t* destination, int32_t width,
-                           int32_t height, int32_t sourcePitch, int32_t destinationPitch,
-                           int32_t, void*, void*) {
+                           int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
+                           void*, void*) {
   walkRowsAvx2<Block8>(source, destination, width, height, sourcePitch, destinationPitch);
 }
 
 AVX2 void transparent16Avx2(const uint8_t* source, uint8_t* destination, int32_t width,
-                            int32_t height, int32_t sourcePitch, int32_t destinationPitch,
-                            int32_t, void*, void*) {
+                            int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
+                            void*, void*) {
   walkRowsAvx2<Block16>(source, destination, width, height, sourcePitch, destinationPitch);
 }
 
 AVX2 void transparent32Avx2(const uint8_t* source, uint8_t* destination, int32_t width,
-                            int32_t height, int32_t sourcePitch, int32_t destinationPitch,
-                            int32_t, void*, void*) {
+                            int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
+                            void*, void*) {
   walkRowsAvx2<Block32>(source, destination, width, height, sourcePitch, destinationPitch);
 }
 
-AVX2 void alphaMaskAvx2(const uint8_t* source, uint8_t* destination, int32_t width,
-                        int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                        void*, void*) {
-  walkRowsAvx2<BlockAlphaMask>(source, destination, width, height, sourcePitch,
-                               destinationPitch);
+AVX2 void alphaMaskAvx2(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                        int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
+  walkRowsAvx2<BlockAlphaMask>(source, destination, width, height, sourcePitch, destinationPitch);
 }
 
 }  // namespace combiners

@@ -56,16 +56,14 @@ void transparent8Sse2(const uint8_t* source, uint8_t* destination, int32_t width
                      transparentPixel8);
 }
 
-void transparent16Sse2(const uint8_t* source, uint8_t* destination, int32_t width,
-                       int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                       void*, void*) {
+void transparent16Sse2(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                       int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
   walkRows<8, 2, 2>(source, destination, width, height, sourcePitch, destinationPitch, block16,
                     transparentPixel16);
 }
 
-void transparent32Sse2(const uint8_t* source, uint8_t* destination, int32_t width,
-                       int32_t height, int32_t sourcePitch, int32_t destinationPitch, int32_t,
-                       void*, void*) {
+void transparent32Sse2(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+                       int32_t sourcePitch, int32_t destinationPitch, int32_t, void*, void*) {
   walkRows<4, 4, 4>(source, destination, width, height, sourcePitch, destinationPitch, block32,
                     transparentPixel32);
 }

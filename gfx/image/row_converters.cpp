@@ -31,17 +31,16 @@ void paletteTo8(const uint8_t* source, uint8_t* destination, int32_t count, cons
   for (int32_t x = 0; x < count; ++x) destination[x] = source[x] & mask;
 }
 
-void paletteTo16(const uint8_t* source, uint8_t* destination, int32_t count,
-                 const ChannelMask*) {
+void paletteTo16(const uint8_t* source, uint8_t* destination, int32_t count, const ChannelMask*) {
   for (int32_t x = 0; x < count; ++x) {
     uint32_t colour = gfxScreen->devicePalette[source[x]];  // 0x00BBGGRR
-    uint32_t red = (colour >> 3) & 0x1F, green = (colour >> 10) & 0x3F, blue = (colour >> 19) & 0x1F;
+    uint32_t red = (colour >> 3) & 0x1F, green = (colour >> 10) & 0x3F,
+             blue = (colour >> 19) & 0x1F;
     storePixel(destination, x, static_cast<uint16_t>(red << 11 | green << 5 | blue));
   }
 }
 
-void paletteTo32(const uint8_t* source, uint8_t* destination, int32_t count,
-                 const ChannelMask*) {
+void paletteTo32(const uint8_t* source, uint8_t* destination, int32_t count, const ChannelMask*) {
   for (int32_t x = 0; x < count; ++x) {
     uint32_t colour = gfxScreen->devicePalette[source[x]];
     uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;

@@ -49,8 +49,7 @@ int32_t writeBytes(FileHandle& file, const char* bytes, int32_t length) {
 bool wantsNewline(int32_t mask) { return mask & (printNewline | printNewlineToo); }
 
 // Writes a formatted number, then moves to the next zone when asked.
-int32_t writeNumber(int32_t fileNumber, int32_t mask, const char* const formats[4],
-                    auto value) {
+int32_t writeNumber(int32_t fileNumber, int32_t mask, const char* const formats[4], auto value) {
   FileHandle* file = printTarget(fileNumber);
   if (!file) return setRuntimeError(errBadCall);
   const char* format = formats[((mask & printSpaceAfter) ? 1 : 0) + (wantsNewline(mask) ? 2 : 0)];

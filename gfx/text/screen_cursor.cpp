@@ -38,7 +38,8 @@ int32_t placeCursor(int32_t row, int32_t col, int32_t /*cursor*/) {
   if (row - 1 >= 0) screen.cursorY = row - 1;
   runtimeState.fileTable[0].printColumn = screen.cursorX;
   uint32_t code = ((static_cast<uint32_t>(screen.cursorX) & 0xFF) |
-                   (static_cast<uint32_t>(screen.cursorY) << 8)) + 0x101;
+                   (static_cast<uint32_t>(screen.cursorY) << 8)) +
+                  0x101;
   return static_cast<int32_t>(code);
 }
 

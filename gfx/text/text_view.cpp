@@ -27,8 +27,7 @@ void determineViewRows() {
   }
 }
 
-int32_t placeCursor(int32_t row, int32_t col, int32_t cursor, int32_t /*start*/,
-                    int32_t /*stop*/) {
+int32_t placeCursor(int32_t row, int32_t col, int32_t cursor, int32_t /*start*/, int32_t /*stop*/) {
   setRuntimeError(0);
   determineViewRows();
   int32_t cols, rows;

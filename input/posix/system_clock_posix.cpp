@@ -13,13 +13,12 @@ bool monotonicFrequency(int64_t* perSecond) {
   return true;
 }
 
-int64_t monotonicCounter() {
-  return std::chrono::steady_clock::now().time_since_epoch().count();
-}
+int64_t monotonicCounter() { return std::chrono::steady_clock::now().time_since_epoch().count(); }
 
 uint32_t monotonicTickCount() {
   auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Byte-range locks with LockFileEx: exclusive and without waiting, as
 // LockFile takes them, on the stream's Win32 file handle.
-#include <io.h>
 #include <windows.h>
+
+#include <io.h>
 
 #include "runtime/file_lock.h"
 #include "runtime/runtime.h"

@@ -297,9 +297,9 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     unsigned long count = 0, after;
     unsigned char* data = nullptr;
     std::vector<uint32_t> pixels;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0,
-                           1 << 20, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success && data) {
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20,
+                           False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data) {
       // Images of width, height and pixels follow each other; longs on the client.
       const auto* values = reinterpret_cast<const unsigned long*>(data);
       for (unsigned long at = 0; at + 2 <= count && pixels.empty();) {

@@ -132,7 +132,7 @@ TEST_F(DrawContextTest, TranslucentColoursBlendOnlyWhenAsked) {
   context.putPixel(context, 1, 1, 0xFF102030);
   chooseWriteMode(context, 0x80FFFFFF);
   context.putPixel(context, 1, 1, 0x80FFFFFF);
-  EXPECT_EQ(context.getPixel(context, 1, 1),
-            vectorLevel() == VectorLevel::plain ? blendPlain(0x80FFFFFF, 0xFF102030)
-                                                : blendLanes(0x80FFFFFF, 0xFF102030));
+  EXPECT_EQ(context.getPixel(context, 1, 1), vectorLevel() == VectorLevel::plain
+                                                 ? blendPlain(0x80FFFFFF, 0xFF102030)
+                                                 : blendLanes(0x80FFFFFF, 0xFF102030));
 }

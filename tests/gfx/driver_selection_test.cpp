@@ -30,20 +30,20 @@ Calls join(std::initializer_list<Calls> parts) {
 
 TEST_F(DriverSelection, WithoutANameTriesEveryDriverThenFullScreen) {
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 60), errBadCall);
-  Calls window = join({triedBoth("DirectX", "window"), triedBoth("GDI", "window"),
-                       triedBoth("OpenGL", "window")});
-  Calls full = join({triedBoth("DirectX", "full"), triedBoth("GDI", "full"),
-                     triedBoth("OpenGL", "full")});
+  Calls window = join(
+      {triedBoth("DirectX", "window"), triedBoth("GDI", "window"), triedBoth("OpenGL", "window")});
+  Calls full = join(
+      {triedBoth("DirectX", "full"), triedBoth("GDI", "full"), triedBoth("OpenGL", "full")});
   EXPECT_EQ(testing_drivers::calls, join({window, full}));
 }
 
 TEST_F(DriverSelection, ANamedDriverIsTriedFirstInEachScreenKind) {
   setTestEnvironment("KRGFX", "gdi");
   openScreen(800, 600, 32, 1, 0, 60);
-  Calls all = join({triedBoth("DirectX", "window"), triedBoth("GDI", "window"),
-                    triedBoth("OpenGL", "window")});
-  Calls allFull = join({triedBoth("DirectX", "full"), triedBoth("GDI", "full"),
-                        triedBoth("OpenGL", "full")});
+  Calls all = join(
+      {triedBoth("DirectX", "window"), triedBoth("GDI", "window"), triedBoth("OpenGL", "window")});
+  Calls allFull = join(
+      {triedBoth("DirectX", "full"), triedBoth("GDI", "full"), triedBoth("OpenGL", "full")});
   EXPECT_EQ(testing_drivers::calls,
             join({triedBoth("GDI", "window"), all, triedBoth("GDI", "full"), allFull}));
 }
@@ -60,8 +60,9 @@ TEST_F(DriverSelection, FirstSuccessfulInitWins) {
   testing_drivers::succeedingRate = 0;
   EXPECT_EQ(openScreen(800, 600, 32, 1, 0, 75), 0);
   EXPECT_STREQ(gfxScreen->driver->name, "GDI");
-  Calls expected = {"DirectX.init(75,window)", "DirectX.exit", "DirectX.init(0,window)",
-                    "DirectX.exit", "GDI.init(75,window)", "GDI.exit", "GDI.init(0,window)"};
+  Calls expected = {
+      "DirectX.init(75,window)", "DirectX.exit", "DirectX.init(0,window)", "DirectX.exit",
+      "GDI.init(75,window)",     "GDI.exit",     "GDI.init(0,window)"};
   EXPECT_EQ(selectionCalls(), expected);
 }
 

@@ -21,7 +21,7 @@ TEST(Cp437Converter, CharactersOfTheCodePage) {
 
 TEST(Cp437Converter, MissingCharactersBecomeQuestionMarks) {
   Cp437Converter converter;
-  EXPECT_EQ(converter.convert("\u20ac"), "?");  // euro sign
+  EXPECT_EQ(converter.convert("\u20ac"), "?");      // euro sign
   EXPECT_EQ(converter.convert("a\u0142b"), "a?b");  // l with stroke
   EXPECT_EQ(converter.convert("\U0001F600x"), "?x");
   // The converter recovers after a failure.
@@ -30,12 +30,16 @@ TEST(Cp437Converter, MissingCharactersBecomeQuestionMarks) {
 
 TEST(Cp437Converter, MalformedBytesBecomeQuestionMarks) {
   Cp437Converter converter;
-  EXPECT_EQ(converter.convert("\xc3"), "?");           // cut short
-  EXPECT_EQ(converter.convert("\xc3" "A"), "?A");      // continuation missing
-  EXPECT_EQ(converter.convert("\x80\xbf"), "??");      // stray continuations
-  EXPECT_EQ(converter.convert("\xff" "b"), "?b");
-  EXPECT_EQ(converter.convert("\xc0\xaf"), "?");       // overlong '/'
-  EXPECT_EQ(converter.convert("\xed\xa0\x80"), "?");   // a surrogate
+  EXPECT_EQ(converter.convert("\xc3"), "?");  // cut short
+  EXPECT_EQ(converter.convert("\xc3"
+                              "A"),
+            "?A");                                 // continuation missing
+  EXPECT_EQ(converter.convert("\x80\xbf"), "??");  // stray continuations
+  EXPECT_EQ(converter.convert("\xff"
+                              "b"),
+            "?b");
+  EXPECT_EQ(converter.convert("\xc0\xaf"), "?");      // overlong '/'
+  EXPECT_EQ(converter.convert("\xed\xa0\x80"), "?");  // a surrogate
 }
 
 TEST(Cp437Converter, TheCharacterOfAKey) {

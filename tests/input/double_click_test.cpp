@@ -14,9 +14,9 @@ TEST(DoubleClick, ASecondPressNearAndSoon) {
 TEST(DoubleClick, TooLateTooFarOrAnotherButton) {
   DoubleClickDetector clicks;
   EXPECT_FALSE(clicks.press(1, 1000, 10, 10));
-  EXPECT_FALSE(clicks.press(1, 1501, 10, 10));   // too late, but starts a new pair
-  EXPECT_FALSE(clicks.press(1, 1600, 15, 10));   // too far
-  EXPECT_FALSE(clicks.press(2, 1700, 15, 10));   // another button
+  EXPECT_FALSE(clicks.press(1, 1501, 10, 10));  // too late, but starts a new pair
+  EXPECT_FALSE(clicks.press(1, 1600, 15, 10));  // too far
+  EXPECT_FALSE(clicks.press(2, 1700, 15, 10));  // another button
   EXPECT_TRUE(clicks.press(2, 1800, 15, 14));
 }
 

@@ -14,8 +14,8 @@ class FakeClock {
   FakeClock() {
     saved_ = systemClock;
     instance() = this;
-    systemClock = {.pause = pause, .counterFrequency = frequency, .counter = counter,
-                   .tickCount = tickCount};
+    systemClock = {
+        .pause = pause, .counterFrequency = frequency, .counter = counter, .tickCount = tickCount};
     timerMode = timerUnchosen;
   }
   ~FakeClock() {

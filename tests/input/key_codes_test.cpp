@@ -24,7 +24,7 @@ TEST(KeyCodes, FunctionKeysInEveryState) {
   EXPECT_EQ(silentKey(59, shift), extendedKey('T'));
   EXPECT_EQ(silentKey(59, ctrl), extendedKey('^'));
   EXPECT_EQ(silentKey(59, alt), extendedKey('h'));
-  EXPECT_EQ(silentKey(68, none), extendedKey(68));  // F10
+  EXPECT_EQ(silentKey(68, none), extendedKey(68));    // F10
   EXPECT_EQ(silentKey(87, none), extendedKey(0x85));  // F11
   EXPECT_EQ(silentKey(88, none), extendedKey(0x86));  // F12
   EXPECT_EQ(silentKey(88, shift), extendedKey(136));
@@ -50,7 +50,7 @@ TEST(KeyCodes, ArrowsAndKeypad) {
   EXPECT_EQ(silentKey(72, enhanced | ctrl), extendedKey(0x8D));
   EXPECT_EQ(silentKey(72, enhanced | alt), extendedKey(0x98));
   EXPECT_EQ(silentKey(72, ctrl), extendedKey(141));
-  EXPECT_EQ(silentKey(72, alt), -1);     // keypad Up with Alt: no code
+  EXPECT_EQ(silentKey(72, alt), -1);               // keypad Up with Alt: no code
   EXPECT_EQ(silentKey(76, alt), extendedKey(76));  // keypad 5 with Alt
   EXPECT_EQ(silentKey(76, none), extendedKey(76));
   // Keypad 8 with Num Lock on types '8', which arrives as a character.
@@ -106,13 +106,13 @@ TEST(KeyCodes, ScanCodeOfVirtualKeys) {
   EXPECT_EQ(scanCodeOf(0), 1);
   EXPECT_EQ(scanCodeOf(27), 1);
   EXPECT_EQ(scanCodeOf('A'), 30);
-  EXPECT_EQ(scanCodeOf(112), 59);   // F1
-  EXPECT_EQ(scanCodeOf(109), 12);   // keypad minus: the alternative of the minus key
-  EXPECT_EQ(scanCodeOf(111), 53);   // keypad divide
-  EXPECT_EQ(scanCodeOf(104), 72);   // keypad 8
-  EXPECT_EQ(scanCodeOf(16), 42);    // Shift: the first of the two
+  EXPECT_EQ(scanCodeOf(112), 59);  // F1
+  EXPECT_EQ(scanCodeOf(109), 12);  // keypad minus: the alternative of the minus key
+  EXPECT_EQ(scanCodeOf(111), 53);  // keypad divide
+  EXPECT_EQ(scanCodeOf(104), 72);  // keypad 8
+  EXPECT_EQ(scanCodeOf(16), 42);   // Shift: the first of the two
   EXPECT_EQ(scanCodeOf(93), 93);
-  EXPECT_EQ(scanCodeOf(19), 0);     // Pause has none
+  EXPECT_EQ(scanCodeOf(19), 0);  // Pause has none
   EXPECT_EQ(scanCodeOf(-1), 0);
   EXPECT_EQ(scanCodeOf(1000), 0);
 }

@@ -30,11 +30,20 @@ struct MouseDriver {
 };
 
 const DisplayDriver mouseDriver = {
-    .name = "GDI", .init = MouseDriver::init, .exit = MouseDriver::doNothing,
-    .lock = MouseDriver::doNothing, .unlock = MouseDriver::doNothing, .setPaletteEntry = nullptr,
-    .waitRetrace = nullptr, .readMouse = MouseDriver::readMouse,
-    .placeMouse = MouseDriver::placeMouse, .setTitle = nullptr, .moveWindow = nullptr,
-    .listModes = nullptr, .showPage = nullptr, .pumpInput = nullptr,
+    .name = "GDI",
+    .init = MouseDriver::init,
+    .exit = MouseDriver::doNothing,
+    .lock = MouseDriver::doNothing,
+    .unlock = MouseDriver::doNothing,
+    .setPaletteEntry = nullptr,
+    .waitRetrace = nullptr,
+    .readMouse = MouseDriver::readMouse,
+    .placeMouse = MouseDriver::placeMouse,
+    .setTitle = nullptr,
+    .moveWindow = nullptr,
+    .listModes = nullptr,
+    .showPage = nullptr,
+    .pumpInput = nullptr,
 };
 
 class MouseHooksTest : public ScreenTest {

@@ -55,8 +55,11 @@ class WindowInputTest : public ScreenTest {
     WindowSystem& windowSystem = *windowLayer.system;
     notePointerPosition(windowSystem, message);
     switch (message.kind) {
-      case MessageKind::keyDown: case MessageKind::keyUp: case MessageKind::systemKeyDown:
-      case MessageKind::systemKeyUp: case MessageKind::character:
+      case MessageKind::keyDown:
+      case MessageKind::keyUp:
+      case MessageKind::systemKeyDown:
+      case MessageKind::systemKeyUp:
+      case MessageKind::character:
         lastAnswer() = handleKeyboardMessage(message);
         break;
       case MessageKind::activate:
@@ -79,8 +82,8 @@ class WindowInputTest : public ScreenTest {
     for (int32_t key : keys) virtualKeys[key] = 0x80;
     system.setKeyStates(virtualKeys, scanCodes);
   }
-  static WindowMessage key(MessageKind kind, int32_t virtualKey, int32_t scan, uint8_t character = 0,
-                           uint8_t unshifted = 0, bool enhanced = false) {
+  static WindowMessage key(MessageKind kind, int32_t virtualKey, int32_t scan,
+                           uint8_t character = 0, uint8_t unshifted = 0, bool enhanced = false) {
     WindowMessage message = scriptedKey(kind, virtualKey, scan);
     message.character = character;
     message.unshiftedCharacter = unshifted;
@@ -159,10 +162,20 @@ class WindowInputTest : public ScreenTest {
   static void doNothing() {}
   static int32_t init(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) { return 0; }
   static constexpr DisplayDriver windowMouseDriver = {
-      .name = "GDI", .init = init, .exit = doNothing, .lock = doNothing, .unlock = doNothing,
-      .setPaletteEntry = nullptr, .waitRetrace = nullptr, .readMouse = windowReadMouse,
-      .placeMouse = windowPlaceMouse, .setTitle = nullptr, .moveWindow = nullptr,
-      .listModes = nullptr, .showPage = nullptr, .pumpInput = nullptr,
+      .name = "GDI",
+      .init = init,
+      .exit = doNothing,
+      .lock = doNothing,
+      .unlock = doNothing,
+      .setPaletteEntry = nullptr,
+      .waitRetrace = nullptr,
+      .readMouse = windowReadMouse,
+      .placeMouse = windowPlaceMouse,
+      .setTitle = nullptr,
+      .moveWindow = nullptr,
+      .listModes = nullptr,
+      .showPage = nullptr,
+      .pumpInput = nullptr,
   };
 };
 

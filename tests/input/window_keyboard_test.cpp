@@ -110,9 +110,9 @@ TEST_F(WindowKeyboardTest, KeyEventsCarryScanCodeAndCharacter) {
   EXPECT_TRUE(lastAnswer());
   deliver(key(MessageKind::keyUp, virtualKeyShift, 42));
   EXPECT_FALSE(lastAnswer());
-  EXPECT_EQ(takeEvents(), (std::vector<ScreenEvent>{
-                              {1, 30, 'a', 0, 0}, {1, 59, 0, 0, 0}, {2, 30, 'a', 0, 0},
-                              {2, 42, 0, 0, 0}}));
+  EXPECT_EQ(takeEvents(),
+            (std::vector<ScreenEvent>{
+                {1, 30, 'a', 0, 0}, {1, 59, 0, 0, 0}, {2, 30, 'a', 0, 0}, {2, 42, 0, 0, 0}}));
 }
 
 TEST_F(WindowKeyboardTest, ACharacterZeroIsNoKey) {

@@ -174,8 +174,8 @@ TEST_F(WindowMouseTest, CaptureLastsWhileAnyButtonIsHeld) {
   EXPECT_EQ(report().buttons, 2);
   button(MessageKind::buttonUp, 0x2);
   EXPECT_FALSE(system.captured());
-  EXPECT_EQ(takeEvents(), (Events{{5, 1, 0, 0, 0}, {5, 2, 0, 0, 0}, {6, 1, 0, 0, 0},
-                                  {6, 2, 0, 0, 0}}));
+  EXPECT_EQ(takeEvents(),
+            (Events{{5, 1, 0, 0, 0}, {5, 2, 0, 0, 0}, {6, 1, 0, 0, 0}, {6, 2, 0, 0, 0}}));
 }
 
 TEST_F(WindowMouseTest, DoubleClicksAndExtraButtons) {
@@ -191,16 +191,21 @@ TEST_F(WindowMouseTest, DoubleClicksAndExtraButtons) {
   button(MessageKind::buttonUp, 0x10);
   button(MessageKind::buttonUp, 0x10);  // no longer held: nothing to post
   button(MessageKind::buttonUp, 0x8);
-  EXPECT_EQ(takeEvents(),
-            (Events{{5, 4, 0, 0, 0}, {6, 4, 0, 0, 0}, {7, 4, 0, 0, 0}, {6, 4, 0, 0, 0},
-                    {5, 8, 0, 0, 0}, {7, 16, 0, 0, 0}, {6, 16, 0, 0, 0}, {6, 8, 0, 0, 0}}));
+  EXPECT_EQ(takeEvents(), (Events{{5, 4, 0, 0, 0},
+                                  {6, 4, 0, 0, 0},
+                                  {7, 4, 0, 0, 0},
+                                  {6, 4, 0, 0, 0},
+                                  {5, 8, 0, 0, 0},
+                                  {7, 16, 0, 0, 0},
+                                  {6, 16, 0, 0, 0},
+                                  {6, 8, 0, 0, 0}}));
   EXPECT_EQ(report().buttons, 0);
 }
 
 TEST_F(WindowMouseTest, MovesPostTheirScreenDelta) {
   moveTo(10, 10);  // the first move only remembers where it was; it arms tracking
   moveTo(15, 7);
-  moveTo(15, 7);   // no change: no event
+  moveTo(15, 7);  // no change: no event
   windowLayer.windowActive = 0;
   moveTo(20, 20);  // inactive: no event, but the position is remembered
   windowLayer.windowActive = 1;

@@ -1,5 +1,5 @@
-#include "runtime/files.h"
 #include "runtime/file_test_support.h"
+#include "runtime/files.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ TEST_F(DiskFile, WritesReachTheFileThroughFlush) {
   EXPECT_EQ(diskFileOps.writeWide(file, wide, 2), 0);
   EXPECT_EQ(fileContents("out"), "");  // still in the 8192-byte buffer
   EXPECT_EQ(diskFileOps.flush(file), 0);
-  EXPECT_EQ(fileContents("out"), "hello" + std::string("h\0i\0", 4));  // 16-bit units, low byte first
+  EXPECT_EQ(fileContents("out"),
+            "hello" + std::string("h\0i\0", 4));  // 16-bit units, low byte first
   EXPECT_EQ(diskFileOps.write(file, "x", -1), errBadCall);
 }
 

@@ -1,7 +1,7 @@
 #include <climits>
 
-#include "runtime/files.h"
 #include "runtime/file_test_support.h"
+#include "runtime/files.h"
 
 namespace {
 
@@ -86,10 +86,16 @@ TEST_F(FieldInput, ALineWithAFieldMissingShiftsTheRest) {
 }
 
 TEST_F(FieldInput, AByteOrderMarkBelongsToTheFirstField) {
-  useInput("\xEF\xBB\xBF" "3\n2\n");
+  useInput(
+      "\xEF\xBB\xBF"
+      "3\n2\n");
   EXPECT_EQ(nextInts(2), (Ints{0, 2}));
-  useInput("\xEF\xBB\xBF" "name\n");
-  EXPECT_EQ(nextText(), "\xEF\xBB\xBF" "name");
+  useInput(
+      "\xEF\xBB\xBF"
+      "name\n");
+  EXPECT_EQ(nextText(),
+            "\xEF\xBB\xBF"
+            "name");
 }
 
 TEST_F(FieldInput, LoneCarriageReturnsEndLines) {
@@ -108,7 +114,10 @@ TEST_F(FieldInput, AHundredDigitNumberIsTwoFields) {
 }
 
 TEST_F(FieldInput, ZeroBytesEndTheUsableText) {
-  useInput(std::string("ab\0cd,12\0" "9 34,\0x", 17));
+  useInput(
+      std::string("ab\0cd,12\0"
+                  "9 34,\0x",
+                  17));
   EXPECT_EQ(nextText(), "ab");
   EXPECT_EQ(nextInts(2), (Ints{12, 34}));
   std::string kept = "something long enough to live on the heap, not inline";
@@ -245,7 +254,11 @@ TEST(NumberField, RealTextRoundsAndLimits) {
   EXPECT_EQ(valueOf("-1e400", true), INT_MIN);
   EXPECT_EQ(valueOf("nan.", true), INT_MIN);
   EXPECT_EQ(valueOf("1e-400", true), 0);
-  EXPECT_EQ(valueOf(std::string("7.5\0" "9", 5), true), 8);
+  EXPECT_EQ(valueOf(std::string("7.5\0"
+                                "9",
+                                5),
+                    true),
+            8);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-#include "runtime/files.h"
 #include "runtime/file_test_support.h"
+#include "runtime/files.h"
 
 namespace {
 
@@ -24,9 +24,10 @@ TEST_F(OpenFile, ReadTextModeMeasuresTheLengthAndFillsTheHandle) {
 
 TEST_F(OpenFile, RecordLengthFollowsTheMode) {
   writeFile("data", "x");
-  const struct { int32_t mode, given, expected; } cases[] = {
-      {modeBytes, 64, 0}, {modeRecords, 64, 64}, {modeRecords, 0, 128},
-      {modeReadText, -5, 128}, {modeWrite, 10, 10}, {modeAppend, 10, 0}};
+  const struct {
+    int32_t mode, given, expected;
+  } cases[] = {{modeBytes, 64, 0},      {modeRecords, 64, 64}, {modeRecords, 0, 128},
+               {modeReadText, -5, 128}, {modeWrite, 10, 10},   {modeAppend, 10, 0}};
   for (const auto& c : cases) {
     ASSERT_EQ(openFile("data", c.mode, accessDefault, 0, 1, c.given), 0);
     EXPECT_EQ(fileHandleOf(1)->recordLength, c.expected) << "mode " << c.mode;
@@ -74,7 +75,10 @@ TEST_F(OpenFile, ByteModeReadsAReadOnlyFileWithDefaultAccessOnly) {
 TEST_F(OpenFile, RefusedOpensLeaveTheHandleClosed) {
   std::filesystem::create_directory("folder");
   writeFile("data", "x");
-  const struct { const char* name; int32_t mode, number, code; } cases[] = {
+  const struct {
+    const char* name;
+    int32_t mode, number, code;
+  } cases[] = {
       {"missing.spr", modeReadText, 1, errNoFile},
       {"folder", modeReadText, 1, errNoFile},
       {"folder", modeBytes, 1, errNoFile},

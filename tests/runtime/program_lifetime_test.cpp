@@ -58,11 +58,20 @@ int32_t recordClose(FileHandle& file) {
   closedInOrder.push_back(file.lock);  // the test keeps the file number there
   return 0;
 }
-const FileOps recordingOps = {.eof = nullptr, .close = recordClose, .seek = nullptr,
-                              .tell = nullptr, .read = nullptr, .readWide = nullptr,
-                              .write = nullptr, .writeWide = nullptr, .lock = nullptr,
-                              .unlock = nullptr, .readLine = nullptr, .readLineWide = nullptr,
-                              .unused = nullptr, .flush = nullptr};
+const FileOps recordingOps = {.eof = nullptr,
+                              .close = recordClose,
+                              .seek = nullptr,
+                              .tell = nullptr,
+                              .read = nullptr,
+                              .readWide = nullptr,
+                              .write = nullptr,
+                              .writeWide = nullptr,
+                              .lock = nullptr,
+                              .unlock = nullptr,
+                              .readLine = nullptr,
+                              .readLineWide = nullptr,
+                              .unused = nullptr,
+                              .flush = nullptr};
 }  // namespace
 
 TEST(ProgramEnd, ClosesOpenFilesInAscendingOrderOnce) {

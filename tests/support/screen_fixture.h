@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
-#include "support/test_platform.h"
 #include "gfx/cpu_features.h"
 #include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "runtime/runtime.h"
+#include "support/test_platform.h"
 #include "test_drivers.h"
 
 class ScreenTest : public ::testing::Test {

@@ -99,7 +99,8 @@ void ScriptedWindowSystem::setPointerOverThisWindow(bool over) {
   overThisWindow_ = over ? 1 : 0;
 }
 
-void ScriptedWindowSystem::setKeyStates(const uint8_t virtualKeys[256], const uint8_t scanCodes[256]) {
+void ScriptedWindowSystem::setKeyStates(const uint8_t virtualKeys[256],
+                                        const uint8_t scanCodes[256]) {
   Lock lock(mutex_);
   std::memcpy(virtualKeys_, virtualKeys, 256);
   std::memcpy(scanCodes_, scanCodes, 256);
@@ -210,11 +211,15 @@ int ScriptedWindowSystem::retraceWaits() const {
 
 int32_t ScriptedWindowSystem::bytesPerPixel() const {
   switch (format_.depth) {
-    case 8: return 1;
+    case 8:
+      return 1;
     case 15:
-    case 16: return 2;
-    case 24: return 3;
-    default: return 4;
+    case 16:
+      return 2;
+    case 24:
+      return 3;
+    default:
+      return 4;
   }
 }
 
@@ -308,10 +313,10 @@ PixelSurface ScriptedWindowSystem::surface() {
   return {surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3};
 }
 
-void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t first,
-                                  int32_t last, bool fromSurface) {
-  Presentation presentation{first, last, fromSurface, Clock::now(), bytesPerPixel(),
-                            window_.width * bytesPerPixel(), {}};
+void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last,
+                                  bool fromSurface) {
+  Presentation presentation{
+      first, last, fromSurface, Clock::now(), bytesPerPixel(), window_.width * bytesPerPixel(), {}};
   for (int32_t row = first; row <= last; ++row) {
     const uint8_t* start = pixels + static_cast<size_t>(row) * pitch;
     presentation.rows.insert(presentation.rows.end(), start, start + presentation.bytesPerRow);

@@ -25,11 +25,11 @@ class ScriptedWindowSystem : public WindowSystem {
   // One presentRows or presentPixels call.
   struct Presentation {
     int32_t first, last;
-    bool fromSurface;            // presentRows (the system's surface) or presentPixels
+    bool fromSurface;  // presentRows (the system's surface) or presentPixels
     Clock::time_point when;
-    int32_t bytesPerPixel;       // of the display format (3 for depth 24)
-    int32_t bytesPerRow;         // client width times bytesPerPixel
-    std::vector<uint8_t> rows;   // rows first to last, bytesPerRow each
+    int32_t bytesPerPixel;      // of the display format (3 for depth 24)
+    int32_t bytesPerRow;        // client width times bytesPerPixel
+    std::vector<uint8_t> rows;  // rows first to last, bytesPerRow each
     // Pixel x of presented row `row` (which must lie in first..last).
     uint32_t pixel(int32_t x, int32_t row) const;
   };
@@ -94,8 +94,7 @@ class ScriptedWindowSystem : public WindowSystem {
   DisplayFormat displayFormat() override;
   PixelSurface surface() override;
   bool presentRows(int32_t first, int32_t last) override;
-  bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first,
-                     int32_t last) override;
+  bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;

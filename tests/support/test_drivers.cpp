@@ -21,11 +21,17 @@ int32_t init(const char*, int32_t, int32_t, int32_t, int32_t rate, int32_t flags
   return succeedingDriver == Index && rateFits ? 0 : -1;
 }
 template <int Index>
-void exit() { calls.push_back(std::string(names[Index]) + ".exit"); }
+void exit() {
+  calls.push_back(std::string(names[Index]) + ".exit");
+}
 template <int Index>
-void lock() { calls.push_back(std::string(names[Index]) + ".lock"); }
+void lock() {
+  calls.push_back(std::string(names[Index]) + ".lock");
+}
 template <int Index>
-void unlock() { calls.push_back(std::string(names[Index]) + ".unlock"); }
+void unlock() {
+  calls.push_back(std::string(names[Index]) + ".unlock");
+}
 template <int Index>
 void setPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue) {
   char text[64];

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "gfx/display/window_layer.h"
-#include "scripted_window_system.h"
 #include "screen_fixture.h"
+#include "scripted_window_system.h"
 
 class WindowLayerTest : public ScreenTest {
  protected:
@@ -40,9 +40,9 @@ class WindowLayerTest : public ScreenTest {
   }
   static int dirtyRowCount() {
     lockScreen();
-    int count = static_cast<int>(
-        std::count_if(gfxScreen->dirtyLines, gfxScreen->dirtyLines + gfxScreen->height,
-                      [](uint8_t flag) { return flag != 0; }));
+    int count = static_cast<int>(std::count_if(gfxScreen->dirtyLines,
+                                               gfxScreen->dirtyLines + gfxScreen->height,
+                                               [](uint8_t flag) { return flag != 0; }));
     unlockScreen(1, 0);
     return count;
   }

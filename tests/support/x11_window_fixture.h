@@ -4,11 +4,11 @@
 
 #include "support/presenter_threads.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <unistd.h>
 #include <dirent.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>

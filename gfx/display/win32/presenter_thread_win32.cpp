@@ -15,17 +15,17 @@ using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
 void nameThread(HANDLE thread) {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   if (!kernel) return;
-  auto setDescription =
-      reinterpret_cast<SetDescription>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
+  auto setDescription = reinterpret_cast<SetDescription>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
   if (setDescription) setDescription(thread, L"krgfx-presenter");
 }
 
 }  // namespace
 
 void adoptPresenterThread() {
-  HANDLE thread = OpenThread(THREAD_SET_INFORMATION | THREAD_SET_LIMITED_INFORMATION |
-                                 THREAD_QUERY_INFORMATION,
-                             FALSE, GetCurrentThreadId());
+  HANDLE thread = OpenThread(
+      THREAD_SET_INFORMATION | THREAD_SET_LIMITED_INFORMATION | THREAD_QUERY_INFORMATION, FALSE,
+      GetCurrentThreadId());
   if (!thread) return;
   nameThread(thread);
   if (HANDLE old = presenterThread.exchange(thread)) CloseHandle(old);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "gfx/display/window_layer.h"
-#include "input/double_click.h"
 #include "gfx/display/x11/x11_key_events.h"
+#include "input/double_click.h"
 
 // Waits for the server and answers whether a protocol error came back on
 // this display meanwhile.

@@ -47,7 +47,7 @@ bool X11WindowSystem::setDisplayMode(const DisplayMode& mode) {
     savedRate_ = XRRConfigCurrentRate(config);
   }
   bool done = rateFits && (rate ? XRRSetScreenConfigAndRate(display_, config, root_, chosen,
-                                                             rotation, rate, CurrentTime)
+                                                            rotation, rate, CurrentTime)
                                 : XRRSetScreenConfig(display_, config, root_, chosen, rotation,
                                                      CurrentTime)) == Success;
   XRRFreeScreenConfigInfo(config);

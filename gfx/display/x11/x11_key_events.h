@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "gfx/display/window_system.h"
-#include "input/cp437_converter.h"
 #include "gfx/display/x11/x11_key_translation.h"
+#include "input/cp437_converter.h"
 
 // Asks the server to send a held key's repeats as presses without releases;
 // false when it cannot (translate then drops the release of each repeat).

@@ -28,12 +28,18 @@ WindowMessage pointerMessage(MessageKind kind, int x, int y, int32_t button = 0)
 // X button numbers to button bits: 1 left, 3 right, 2 middle, 8 and 9 extra.
 int32_t buttonBit(unsigned button) {
   switch (button) {
-    case 1: return 0x1;
-    case 3: return 0x2;
-    case 2: return 0x4;
-    case 8: return 0x8;
-    case 9: return 0x10;
-    default: return 0;
+    case 1:
+      return 0x1;
+    case 3:
+      return 0x2;
+    case 2:
+      return 0x4;
+    case 8:
+      return 0x8;
+    case 9:
+      return 0x10;
+    default:
+      return 0;
   }
 }
 

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "gfx/display/x11/x11_connection.h"
 #include "gfx/display/platform_window_system.h"
+#include "gfx/display/x11/x11_connection.h"
 
 namespace {
 
@@ -146,12 +146,12 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
   attributes.border_pixel = 0;
   attributes.colormap = colormap_;
   attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                          PointerMotionMask | EnterWindowMask | LeaveWindowMask |
-                          FocusChangeMask | ExposureMask | StructureNotifyMask;
-  window_ = XCreateWindow(display_, root_, windowSpec.x, windowSpec.y, static_cast<unsigned>(windowSpec.width),
-                          static_cast<unsigned>(windowSpec.height), 0, visualDepth_, InputOutput,
-                          visual_, CWBackPixel | CWBorderPixel | CWColormap | CWEventMask,
-                          &attributes);
+                          PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                          ExposureMask | StructureNotifyMask;
+  window_ = XCreateWindow(
+      display_, root_, windowSpec.x, windowSpec.y, static_cast<unsigned>(windowSpec.width),
+      static_cast<unsigned>(windowSpec.height), 0, visualDepth_, InputOutput, visual_,
+      CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
   if (!window_ || syncFailed(display_)) {
     window_ = 0;
     return false;
@@ -163,7 +163,8 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
   height_ = windowSpec.height;
   fullScreen_ = windowSpec.fullScreen;
   gc_ = XCreateGC(display_, window_, 0, nullptr);
-  if (path_ == PresentPath::sharedSurface && !createSharedImage(windowSpec.width, windowSpec.height)) {
+  if (path_ == PresentPath::sharedSurface &&
+      !createSharedImage(windowSpec.width, windowSpec.height)) {
     destroyWindow();
     return false;
   }
@@ -208,8 +209,7 @@ void X11WindowSystem::setWindowProperties(const WindowSpec& windowSpec) {
   if (windowSpec.topmost) state.push_back(atom("_NET_WM_STATE_ABOVE"));
   if (!state.empty())
     XChangeProperty(display_, window_, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(state.data()),
-                    static_cast<int>(state.size()));
+                    reinterpret_cast<unsigned char*>(state.data()), static_cast<int>(state.size()));
 }
 
 // Shows the window, waits (briefly) until it is mapped, then brings it to the
@@ -240,8 +240,7 @@ void X11WindowSystem::mapAndFocus() {
     request.xclient.format = 32;
     request.xclient.data.l[0] = 1;
     request.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &request);
+    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
   }
   XFlush(display_);
 }
@@ -287,8 +286,8 @@ void X11WindowSystem::destroyWindow() {
 void X11WindowSystem::setTitle(const std::string& title) {
   if (!hasWindow()) return;
   XStoreName(display_, window_, title.c_str());
-  XChangeProperty(display_, window_, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8,
-                  PropModeReplace, reinterpret_cast<const unsigned char*>(title.c_str()),
+  XChangeProperty(display_, window_, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.c_str()),
                   static_cast<int>(title.size()));
   XFlush(display_);
 }

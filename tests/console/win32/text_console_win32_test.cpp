@@ -1,10 +1,11 @@
 // The text console on Win32: a console of the process's own, fed with key
 // input records and read back cell by cell; and pipes, which get the code
 // page 437 bytes unchanged.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <io.h>
 
 #include <string>
 #include <vector>
@@ -63,8 +64,8 @@ class ConsoleWindowTest : public ::testing::Test {
   }
   void type(std::vector<INPUT_RECORD> records) {
     DWORD written = 0;
-    ASSERT_TRUE(WriteConsoleInputW(input, records.data(), static_cast<DWORD>(records.size()),
-                                   &written));
+    ASSERT_TRUE(
+        WriteConsoleInputW(input, records.data(), static_cast<DWORD>(records.size()), &written));
     ASSERT_EQ(written, records.size());
   }
   std::vector<std::string> takeAllKeys() {
@@ -78,7 +79,8 @@ class ConsoleWindowTest : public ::testing::Test {
     CONSOLE_SCREEN_BUFFER_INFO info;
     GetConsoleScreenBufferInfo(output, &info);
     std::wstring text(count, L'\0');
-    COORD at{static_cast<SHORT>(info.srWindow.Left + col), static_cast<SHORT>(info.srWindow.Top + row)};
+    COORD at{static_cast<SHORT>(info.srWindow.Left + col),
+             static_cast<SHORT>(info.srWindow.Top + row)};
     DWORD read = 0;
     ReadConsoleOutputCharacterW(output, text.data(), count, at, &read);
     text.resize(read);
@@ -103,9 +105,9 @@ TEST_F(ConsoleWindowTest, KeyRecordsBecomeKeyCodes) {
         keyRecord(0xDE, 0x28, L'\u00e9', true), keyRecord(VK_RETURN, 0x1C, L'\r', true)});
   std::vector<std::string> keys = takeAllKeys();
   ASSERT_EQ(keys.size(), 4u);
-  EXPECT_EQ(keys[0], "a");                  // the release types nothing
-  EXPECT_EQ(keys[1], "\xFF;");             // an extended key: 0xFF, then its scan code
-  EXPECT_EQ(keys[2], "\x82");               // typed characters arrive in code page 437
+  EXPECT_EQ(keys[0], "a");      // the release types nothing
+  EXPECT_EQ(keys[1], "\xFF;");  // an extended key: 0xFF, then its scan code
+  EXPECT_EQ(keys[2], "\x82");   // typed characters arrive in code page 437
   EXPECT_EQ(keys[3], "\r");
 }
 

@@ -30,8 +30,8 @@ int32_t groupOf(int32_t screenDepth) { return screenDepth <= 8 ? 0 : screenDepth
 // What the display shows for screen pixel s, worked out channel by channel.
 uint32_t expectedPixel(const GfxScreen& screen, uint32_t s, int32_t displayDepth,
                        int32_t rgbOrder) {
-  bool ownFormat =
-      (screen.depth == 16 && displayDepth == 16) || (screen.depth == 32 && displayDepth == 32);
+  bool ownFormat = (screen.depth == 16 && displayDepth == 16) ||
+                   (screen.depth == 32 && displayDepth == 32);
   if (displayDepth == 8 || (ownFormat && rgbOrder == 0)) return s;  // copied, alpha included
   uint32_t red, green, blue;
   if (screen.depth <= 8) {
@@ -82,8 +82,8 @@ struct Surface {
 Surface randomSurface(const GfxScreen& screen, int32_t displayDepth, std::mt19937& random) {
   Surface surface;
   surface.lead = 1 + static_cast<int32_t>(random() % 16);
-  surface.pitch =
-      screen.width * bytesOfDisplayPixel(displayDepth) + static_cast<int32_t>(random() % 9);
+  surface.pitch = screen.width * bytesOfDisplayPixel(displayDepth) +
+                  static_cast<int32_t>(random() % 9);
   int32_t rows = screen.height * screen.scanlineSize;
   surface.bytes.resize(surface.lead + rows * surface.pitch + 16);
   for (uint8_t& byte : surface.bytes) byte = static_cast<uint8_t>(random());

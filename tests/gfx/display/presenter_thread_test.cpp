@@ -4,10 +4,10 @@
 #include <system_error>
 #include <thread>
 
-#include "support/test_platform.h"
 #include "gfx/text/bell.h"
 #include "input/input.h"
 #include "input/key_buffer.h"
+#include "support/test_platform.h"
 #include "support/window_layer_fixture.h"
 
 namespace {

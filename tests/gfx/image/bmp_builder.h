@@ -12,10 +12,10 @@ struct BmpBuilder {
   int32_t height = 1;  // negative: top-down
   int32_t bitCount = 24;
   uint32_t compression = 0;
-  uint32_t dataOffset = 0;  // 0: just past the headers, masks and palette
-  std::vector<uint32_t> masks{};  // after a 40-byte header, or inside a larger one
+  uint32_t dataOffset = 0;          // 0: just past the headers, masks and palette
+  std::vector<uint32_t> masks{};    // after a 40-byte header, or inside a larger one
   std::vector<uint32_t> palette{};  // 0x00RRGGBB each
-  std::vector<uint8_t> rows{};    // the pixel data as stored, padding included
+  std::vector<uint8_t> rows{};      // the pixel data as stored, padding included
 
   static void put16(std::vector<uint8_t>& out, uint32_t value) {
     out.push_back(value & 0xFF);

@@ -57,8 +57,8 @@ TEST_F(BmpLoaderTest, TwentyFourBitBottomUpPictureAndItsMagenta) {
     for (int32_t x = 0; x < 32; ++x)
       ASSERT_EQ(pixelAt(image, x, y), 0xFF000000 | pictureAt(x, y)) << x << "," << y;
   EXPECT_EQ(pixelAt(image, 5, 7), 0xFFFF00FFu);
-  EXPECT_EQ(drawImage(nullptr, 0, 0, image, notGiven, 0, 0, 0, 0, 0, transparentCopy, -1,
-                      nullptr, nullptr),
+  EXPECT_EQ(drawImage(nullptr, 0, 0, image, notGiven, 0, 0, 0, 0, 0, transparentCopy, -1, nullptr,
+                      nullptr),
             0);
   EXPECT_EQ(screenPixel(5, 7), 0xFF000000u);
   EXPECT_EQ(screenPixel(6, 7), pictureAt(6, 7));
@@ -99,14 +99,15 @@ TEST_F(BmpLoaderTest, RowPaddingIsSkipped) {
   GuardedImage image(4, 3, 2, fill32);
   ASSERT_EQ(loadImageFile(write(bmp), image.data(), nullptr), 0);
   for (int32_t y = 0; y < 2; ++y)
-    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(pixelAt(image.data(), x, y), 0xFF000000 | picture(x, y));
+    for (int32_t x = 0; x < 3; ++x)
+      EXPECT_EQ(pixelAt(image.data(), x, y), 0xFF000000 | picture(x, y));
   EXPECT_TRUE(image.guardsIntact());
 }
 
 TEST_F(BmpLoaderTest, SixteenBitPixelsAreFiveFiveFiveByDefault) {
   openNullScreen();
-  BmpBuilder bmp{.width = 4, .bitCount = 16,
-                 .rows = {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}};
+  BmpBuilder bmp{
+      .width = 4, .bitCount = 16, .rows = {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}};
   std::string file = write(bmp);
   void* wide = createImage(4, 1, 0, 32, 0);
   ASSERT_EQ(loadImageFile(file, wide, nullptr), 0);
@@ -138,7 +139,10 @@ TEST_F(BmpLoaderTest, ThirtyTwoBitAlphaAndChannelMasks) {
   ASSERT_EQ(loadImageFile(write(fields), image, nullptr), 0);
   EXPECT_EQ(pixelAt(image, 0, 0), 0x00030201u);
   // Ten-bit channels in a 124-byte header, two-bit alpha.
-  BmpBuilder wide{.headerSize = 124, .width = 2, .bitCount = 32, .compression = 3,
+  BmpBuilder wide{.headerSize = 124,
+                  .width = 2,
+                  .bitCount = 32,
+                  .compression = 3,
                   .masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000}};
   BmpBuilder::put32(wide.rows, 0xC0000000 | 0x3FFu << 20 | 0x200u << 10 | 0x001);
   BmpBuilder::put32(wide.rows, 0x40000000);
@@ -147,8 +151,11 @@ TEST_F(BmpLoaderTest, ThirtyTwoBitAlphaAndChannelMasks) {
   EXPECT_EQ(pixelAt(image, 1, 0), 0x40000000u);
   // A 5-6-5 file into a 16-bit image keeps its bits.
   void* narrow = createImage(1, 1, 0, 16, 0);
-  BmpBuilder rgb565{.width = 1, .bitCount = 16, .compression = 3,
-                    .masks = {0xF800, 0x07E0, 0x001F}, .rows = {0x34, 0x12, 0, 0}};
+  BmpBuilder rgb565{.width = 1,
+                    .bitCount = 16,
+                    .compression = 3,
+                    .masks = {0xF800, 0x07E0, 0x001F},
+                    .rows = {0x34, 0x12, 0, 0}};
   ASSERT_EQ(loadImageFile(write(rgb565), narrow, nullptr), 0);
   EXPECT_EQ(pixelAt<uint16_t>(narrow, 0, 0), 0x1234);
   destroyImage(image);
@@ -158,8 +165,11 @@ TEST_F(BmpLoaderTest, ThirtyTwoBitAlphaAndChannelMasks) {
 TEST_F(BmpLoaderTest, BitFieldsWithoutADataOffsetStartPastTheirMasks) {
   openNullScreen();
   void* image = createImage(2, 1, 0, 32, 0);
-  BmpBuilder fields{.width = 2, .bitCount = 32, .compression = 3,
-                    .masks = {0xFF0000, 0xFF00, 0xFF}, .rows = {1, 2, 3, 0, 4, 5, 6, 0}};
+  BmpBuilder fields{.width = 2,
+                    .bitCount = 32,
+                    .compression = 3,
+                    .masks = {0xFF0000, 0xFF00, 0xFF},
+                    .rows = {1, 2, 3, 0, 4, 5, 6, 0}};
   std::vector<uint8_t> bytes = fields.bytes();
   std::fill_n(bytes.begin() + 10, 4, 0);  // data offset 0: just past the headers
   ASSERT_EQ(loadImageFile(writeFile("offset0.bmp", bytes), image, nullptr), 0);
@@ -171,7 +181,10 @@ TEST_F(BmpLoaderTest, BitFieldsWithoutADataOffsetStartPastTheirMasks) {
 TEST_F(BmpLoaderTest, PackedPalettePixels) {
   openNullScreen();
   // 1 bit, width 10: two data bytes and two padding bytes per row.
-  BmpBuilder oneBit{.width = 10, .height = 2, .bitCount = 1, .palette = {0x000010, 0x200000},
+  BmpBuilder oneBit{.width = 10,
+                    .height = 2,
+                    .bitCount = 1,
+                    .palette = {0x000010, 0x200000},
                     .rows = {0x80, 0x40, 0xFF, 0xFF, 0b10110000, 0b01000000, 0xFF, 0xFF}};
   GuardedImage image(4, 10, 2, fill32);
   ASSERT_EQ(loadImageFile(write(oneBit), image.data(), nullptr), 0);
@@ -264,7 +277,8 @@ TEST_F(BmpLoaderTest, RefusedFilesGiveTheirCodes) {
       {"width 0", changed([](BmpBuilder& b) { b.width = 0; }), errIoFailed},
       {"height 0", changed([](BmpBuilder& b) { b.height = 0; }), errIoFailed},
       {"compression 4", changed([](BmpBuilder& b) { b.compression = 4; }), errIoFailed},
-      {"run-length", changed([](BmpBuilder& b) { b.bitCount = 8, b.compression = 1; }), errIoFailed},
+      {"run-length", changed([](BmpBuilder& b) { b.bitCount = 8, b.compression = 1; }),
+       errIoFailed},
       {"top-down run-length",
        changed([](BmpBuilder& b) { b.bitCount = 8, b.compression = 1, b.height = -1; }),
        errIoFailed},
@@ -281,8 +295,7 @@ TEST_F(BmpLoaderTest, RefusedFilesGiveTheirCodes) {
     EXPECT_EQ(pixelAt(image.data(), 0, 0), fill32) << c.what;
   }
   EXPECT_TRUE(image.guardsIntact());
-  EXPECT_EQ(loadImageFile(tempPath("no such file.bmp"), image.data(), nullptr),
-            errNoFile);
+  EXPECT_EQ(loadImageFile(tempPath("no such file.bmp"), image.data(), nullptr), errNoFile);
   EXPECT_EQ(runtimeError(), errNoFile);
 }
 

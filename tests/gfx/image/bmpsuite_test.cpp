@@ -122,7 +122,8 @@ uint32_t checksumOf(const void* image) {
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x) {
       uint32_t pixel = pixelAt(image, x, y);
-      for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ ((pixel >> shift) & 0xFF)) * 0x01000193;
+      for (int shift = 0; shift < 32; shift += 8)
+        hash = (hash ^ ((pixel >> shift) & 0xFF)) * 0x01000193;
     }
   return hash;
 }

@@ -40,8 +40,7 @@ class DrawImageTest : public ScreenTest {
     for (int32_t y = std::max(top - 1, 0); y < std::min(top + height + 1, 600); ++y)
       for (int32_t x = std::max(left - 1, 0); x < std::min(left + width + 1, 800); ++x) {
         bool inside = x >= left && x < left + width && y >= top && y < top + height;
-        uint32_t expected =
-            inside ? pictureAt(sourceX + x - left, sourceY + y - top) : screenBlack;
+        uint32_t expected = inside ? pictureAt(sourceX + x - left, sourceY + y - top) : screenBlack;
         ASSERT_EQ(screenPixel(x, y), expected) << x << "," << y;
       }
   }
@@ -70,8 +69,8 @@ TEST_F(DrawImageTest, WhollyClippedDrawsLocksAndMarksNothing) {
   void* image = numberedImage(10, 10);
   clearDirtyRows();
   testing_drivers::calls.clear();
-  for (auto [x, y] : {std::pair{800.0f, 0.0f}, {-10.0f, 0.0f}, {0.0f, 600.0f}, {5.0f, -10.0f},
-                      {-3e9f, 3e9f}}) {
+  for (auto [x, y] :
+       {std::pair{800.0f, 0.0f}, {-10.0f, 0.0f}, {0.0f, 600.0f}, {5.0f, -10.0f}, {-3e9f, 3e9f}}) {
     EXPECT_EQ(draw(image, x, y), 0);
     EXPECT_EQ(runtimeError(), 0);
   }
@@ -133,8 +132,7 @@ TEST_F(DrawImageTest, IllegalCallsReturnOne) {
     EXPECT_EQ(draw(image, 0, 0, notGiven, 0, 0, 0, coordType), errBadCall);
     EXPECT_EQ(runtimeError(), errBadCall);
   }
-  EXPECT_EQ(drawImage(nullptr, 0, 0, image, notGiven, 0, 0, 0, 0, 0, nullptr, -1, nullptr,
-                      nullptr),
+  EXPECT_EQ(drawImage(nullptr, 0, 0, image, notGiven, 0, 0, 0, 0, 0, nullptr, -1, nullptr, nullptr),
             errBadCall);
   EXPECT_EQ(screenPixel(0, 0), screenBlack);
   destroyImage(image);

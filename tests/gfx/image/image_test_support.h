@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "support/test_platform.h"
 #include "gfx/image/image_format.h"
 #include "gfx/screen.h"
+#include "support/test_platform.h"
 
 namespace image_test {
 

@@ -99,9 +99,9 @@ TEST_F(RawDumpTest, ScreenDumpWithPalette) {
   std::vector<uint8_t> longer(800 * 600 + 10, 0x43);
   longer.insert(longer.end(), {1, 2, 3});
   uint32_t palette[256] = {};
-  ASSERT_EQ(loadImageFile(writeFile("longer.dmp", longDump(longer, 800 * 600 + 10)), nullptr,
-                          palette),
-            0);
+  ASSERT_EQ(
+      loadImageFile(writeFile("longer.dmp", longDump(longer, 800 * 600 + 10)), nullptr, palette),
+      0);
   EXPECT_EQ(palette[0], 0x030201u);
   EXPECT_EQ(gfxScreen->devicePalette[0], 0x785028u);
 }
@@ -125,7 +125,8 @@ TEST_F(RawDumpTest, FirstByteAndNameRules) {
     EXPECT_EQ(runtimeError(), errIoFailed);
   }
   // Only the first 259 characters of a name are used.
-  std::string name = writeFile(std::string(259 - tempPath("").size(), 'n'), longDump({9, 9, 9, 9}, 4));
+  std::string name = writeFile(std::string(259 - tempPath("").size(), 'n'),
+                               longDump({9, 9, 9, 9}, 4));
   ASSERT_EQ(name.size(), 259u);
   EXPECT_EQ(loadImageFile(name + ".ignored", nullptr, nullptr), 0);
   EXPECT_EQ(screenPixel(0, 0), 0x09090909u);

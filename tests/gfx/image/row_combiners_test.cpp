@@ -30,8 +30,8 @@ std::vector<Form> vectorForms() {
     forms.push_back({"8 avx2", combiners::transparent8Plain, combiners::transparent8Avx2, 1, 1, 0});
     forms.push_back(
         {"16 avx2", combiners::transparent16Plain, combiners::transparent16Avx2, 2, 2, 0xF81F});
-    forms.push_back({"32 avx2", combiners::transparent32Plain, combiners::transparent32Avx2, 4, 4,
-                     0x00FF00FF});
+    forms.push_back(
+        {"32 avx2", combiners::transparent32Plain, combiners::transparent32Avx2, 4, 4, 0x00FF00FF});
     forms.push_back({"mask avx2", combiners::alphaMaskPlain, combiners::alphaMaskAvx2, 1, 4, 0});
   }
   return forms;
@@ -68,8 +68,8 @@ TEST(RowCombinerTest, VectorFormsMatchThePlainOnesBitForBit) {
         Rows vector = plain;
         form.plain(source.first(), plain.first(), width, Rows::height, source.pitch, plain.pitch,
                    -1, nullptr, nullptr);
-        form.vector(source.first(), vector.first(), width, Rows::height, source.pitch,
-                    vector.pitch, -1, nullptr, nullptr);
+        form.vector(source.first(), vector.first(), width, Rows::height, source.pitch, vector.pitch,
+                    -1, nullptr, nullptr);
         // Equal everywhere, so also nothing outside the rows was touched.
         ASSERT_EQ(plain.bytes, vector.bytes)
             << form.name << " width " << width << " offset " << sourceOffset;
@@ -93,8 +93,8 @@ TEST(RowCombinerTest, PlainFormsPerPixel) {
   uint32_t pixels[4] = {0x00FF00FF, 0xFFFF00FF, 0xFF123456, 0x80FF00FE};
   uint32_t pixelTarget[4] = {1, 2, 3, 4};
   combiners::transparent32Plain(reinterpret_cast<uint8_t*>(pixels),
-                                reinterpret_cast<uint8_t*>(pixelTarget), 4, 1, 16, 16, -1,
-                                nullptr, nullptr);
+                                reinterpret_cast<uint8_t*>(pixelTarget), 4, 1, 16, 16, -1, nullptr,
+                                nullptr);
   EXPECT_EQ(std::vector<uint32_t>(pixelTarget, pixelTarget + 4),
             (std::vector<uint32_t>{1, 2, 0x00123456, 0x00FF00FE}));
 
@@ -113,12 +113,12 @@ TEST_F(RowCombinerTableTest, TransparentCopyPicksItsTableOnceByTheScreen) {
   DrawContext& context = currentContext();
   ASSERT_EQ(context.combinerTable, nullptr);
   uint16_t source[2] = {0xF81F, 0x1234}, target[2] = {7, 7};
-  transparentCopy(reinterpret_cast<uint8_t*>(source), reinterpret_cast<uint8_t*>(target), 2, 1,
-                  4, 4, -1, nullptr, nullptr);
+  transparentCopy(reinterpret_cast<uint8_t*>(source), reinterpret_cast<uint8_t*>(target), 2, 1, 4,
+                  4, -1, nullptr, nullptr);
   EXPECT_EQ(target[0], 7);
   EXPECT_EQ(target[1], 0x1234);
-  const RowCombinerTable* expected =
-      (gfxScreen->flags & screenMmx) ? &vectorCombinerTable() : &plainCombinerTable;
+  const RowCombinerTable* expected = (gfxScreen->flags & screenMmx) ? &vectorCombinerTable()
+                                                                    : &plainCombinerTable;
   EXPECT_EQ(context.combinerTable, expected);
   EXPECT_EQ(plainCombinerTable.slots[2], nullptr);
   EXPECT_EQ(vectorCombinerTable().slots[2], nullptr);
@@ -129,8 +129,8 @@ TEST_F(RowCombinerTableTest, PlainTableWithoutVectors) {
   openNullScreen(64, 48, 32);
   EXPECT_EQ(gfxScreen->flags & screenMmx, 0u);
   uint32_t source = 0x01020304, target = 0;
-  transparentCopy(reinterpret_cast<uint8_t*>(&source), reinterpret_cast<uint8_t*>(&target), 1, 1,
-                  4, 4, -1, nullptr, nullptr);
+  transparentCopy(reinterpret_cast<uint8_t*>(&source), reinterpret_cast<uint8_t*>(&target), 1, 1, 4,
+                  4, -1, nullptr, nullptr);
   EXPECT_EQ(currentContext().combinerTable, &plainCombinerTable);
   EXPECT_EQ(target, 0x00020304u);
 }

@@ -92,9 +92,8 @@ TEST_F(PrintOps, NumbersInTheirFourFormats) {
   writeInt(0, 7, printNewlineToo | printSpaceAfter);
   writeUInt(0, 8, printSpaceAfter);
   writeUInt(0, 8, printNewline | printSpaceAfter);
-  EXPECT_EQ(outputs, (std::vector<std::string>{" 0", " 42", "-5", "42", "4294967295",
-                                               "-2147483648", " 7 ", " 7\r\n", " 7 \r\n", "8 ",
-                                               "8 \r\n"}));
+  EXPECT_EQ(outputs, (std::vector<std::string>{" 0", " 42", "-5", "42", "4294967295", "-2147483648",
+                                               " 7 ", " 7\r\n", " 7 \r\n", "8 ", "8 \r\n"}));
 }
 
 TEST_F(PrintOps, NewlineThenZoneForNumbersButNotForText) {
@@ -114,9 +113,10 @@ TEST_F(PrintOps, PrintZonesAreFourteenColumnsWide) {
   openRecorded();
   FileHandle& file = console();
   file.printWidth = 0;
-  for (auto [column, expected] : {std::pair{0, std::string(14, ' ')}, std::pair{13, std::string(" ")},
-                                  std::pair{14, std::string(14, ' ')}, std::pair{27, std::string(" ")},
-                                  std::pair{-3, std::string(14, ' ')}}) {
+  for (auto [column, expected] :
+       {std::pair{0, std::string(14, ' ')}, std::pair{13, std::string(" ")},
+        std::pair{14, std::string(14, ' ')}, std::pair{27, std::string(" ")},
+        std::pair{-3, std::string(14, ' ')}}) {
     file.printColumn = column;
     outputs.clear();
     nextPrintZone(file);
@@ -187,7 +187,8 @@ TEST_F(PrintOps, InvalidCursorPlaceKeepsTheCursorAndEndsWithoutError) {
   placeCursor(75, 1, -1, 0, 0);
   writeText(0, std::string(100, 'w'), 0);
   ASSERT_TRUE(screen.flags & screenPendingWrap);
-  for (auto [row, col] : {std::pair{76, 1}, std::pair{1, 101}, std::pair{-1, 1}, std::pair{1, -1}}) {
+  for (auto [row, col] :
+       {std::pair{76, 1}, std::pair{1, 101}, std::pair{-1, 1}, std::pair{1, -1}}) {
     setRuntimeError(errIoFailed);
     EXPECT_EQ(placeCursor(row, col, -1, 0, 0), 100 + 75 * 256);
     EXPECT_EQ(runtimeError(), 0);

@@ -11,8 +11,10 @@ namespace {
 // Paints every pixel and cell so that a clear shows what it touched.
 void scribble(GfxScreen& screen) {
   DrawContext& context = currentContext();
-  for (int32_t y = 0; y < screen.height; ++y) context.fillSpan(context.rowTable[y], 0xFF123456u, screen.width);
-  for (int32_t i = 0; i < screen.textCols * screen.textRows; ++i) screen.textCells[0][i].character = '#';
+  for (int32_t y = 0; y < screen.height; ++y)
+    context.fillSpan(context.rowTable[y], 0xFF123456u, screen.width);
+  for (int32_t i = 0; i < screen.textCols * screen.textRows; ++i)
+    screen.textCells[0][i].character = '#';
   context.lastX = context.lastY = -1.0f;
   runtimeState.hooks.placeCursor(7, 9, -1);
   clearDirty(screen);

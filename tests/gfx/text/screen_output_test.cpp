@@ -79,7 +79,7 @@ TEST_F(ScreenOutput, FullLastRowWaitsForTheNextPrintToScroll) {
 
   print("y");
   EXPECT_FALSE(screen.flags & screenPendingWrap);
-  EXPECT_EQ(pixelsOtherThan(screen, black, 0, 0, 800, 8), 0);  // row 1 scrolled away
+  EXPECT_EQ(pixelsOtherThan(screen, black, 0, 0, 800, 8), 0);               // row 1 scrolled away
   EXPECT_TRUE(glyphAt(screen, fontTable[0], 'x', 792, 584, white, black));  // now row 74
   EXPECT_TRUE(glyphAt(screen, fontTable[0], 'y', 0, 592, white, black));
   EXPECT_EQ(pixelsOtherThan(screen, black, 8, 592, 800, 600), 0);

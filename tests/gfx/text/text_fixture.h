@@ -32,7 +32,8 @@ inline uint32_t pixel(const GfxScreen& screen, int32_t x, int32_t y, int32_t pag
 inline std::string cellRow(const GfxScreen& screen, int32_t row, int32_t page = 0) {
   std::string text;
   for (int32_t col = 0; col < screen.textCols; ++col)
-    text.push_back(static_cast<char>(screen.textCells[page][row * screen.textCols + col].character));
+    text.push_back(
+        static_cast<char>(screen.textCells[page][row * screen.textCols + col].character));
   return text;
 }
 

@@ -61,9 +61,11 @@ TEST_F(TextGrid, NewGridResetsCellsViewClipAndCursor) {
 
 TEST_F(TextGrid, ColoursAreConvertedToTheScreensFormat) {
   openNullScreen();
-  EXPECT_EQ(runtimeState.hooks.setColours(0xFF112233u, 0xFF445566u, 0), static_cast<int32_t>(white));
+  EXPECT_EQ(runtimeState.hooks.setColours(0xFF112233u, 0xFF445566u, 0),
+            static_cast<int32_t>(white));
   EXPECT_EQ(currentContext().foreColor, 0xFF112233u);
-  EXPECT_EQ(runtimeState.hooks.setColours(0xFFAAAAAAu, 0xFF000001u, 1), static_cast<int32_t>(0xFF112233u));
+  EXPECT_EQ(runtimeState.hooks.setColours(0xFFAAAAAAu, 0xFF000001u, 1),
+            static_cast<int32_t>(0xFF112233u));
   EXPECT_EQ(currentContext().foreColor, 0xFF112233u);  // kept by flag bit 0
   EXPECT_EQ(currentContext().backColor, 0xFF000001u);
   runtimeState.hooks.setColours(0, 0xFF777777u, 2);

@@ -41,7 +41,7 @@ TEST_F(TextPages, WorkPageTakesTheDrawingAndVisiblePageIsShown) {
   EXPECT_EQ(screen.visiblePage, 2);
   EXPECT_EQ(screen.visibleFramebuffer, screen.pages[2]);
   EXPECT_EQ(dirtyRows(screen), 64);
-  EXPECT_EQ(runtimeState.hooks.setPages(7, 9), 2 << 8 | 1);  // out of range: kept
+  EXPECT_EQ(runtimeState.hooks.setPages(7, 9), 2 << 8 | 1);    // out of range: kept
   EXPECT_EQ(runtimeState.hooks.setPages(-1, -1), 2 << 8 | 1);  // both back to 0
   EXPECT_EQ(screen.visiblePage, 0);
   EXPECT_EQ(currentContext().workPage, 0);
@@ -67,7 +67,7 @@ TEST_F(TextPages, CopyTakesTheClipRectangleAndAllCells) {
   clearDirty(screen);
   EXPECT_EQ(runtimeState.hooks.copyPage(1, -1), 0);
   EXPECT_EQ(pixel(screen, 7, 15, 0), 0xFF0000FFu);
-  EXPECT_EQ(pixel(screen, 8, 15, 0), black);   // outside the clip rectangle
+  EXPECT_EQ(pixel(screen, 8, 15, 0), black);  // outside the clip rectangle
   EXPECT_EQ(pixel(screen, 7, 16, 0), black);
   EXPECT_EQ(cellRow(screen, 0, 0).substr(0, 2), "hi");  // every cell
   EXPECT_EQ(dirtyRows(screen), 16);

@@ -21,7 +21,8 @@ TEST_F(FindFile, HiddenAndSystemFilesNeedTheirBits) {
   writeFile("both.spr", "1");
   setAttributes("hidden.spr", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   setAttributes("system.spr", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-  setAttributes("both.spr", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  setAttributes("both.spr",
+                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
   int32_t attributes = -1;
   EXPECT_EQ(findFirstFile("hidden.spr", spriteMask, &attributes), "");
   EXPECT_EQ(attributes, 0);

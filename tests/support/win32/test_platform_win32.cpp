@@ -1,5 +1,6 @@
 // The tests' platform services on Win32.
 #include <windows.h>
+
 #include <tlhelp32.h>
 
 #include <cstdlib>
@@ -34,8 +35,8 @@ int testProcessId() { return static_cast<int>(GetCurrentProcessId()); }
 bool runsAsSuperuser() { return false; }
 
 int presenterThreadCount() {
-  auto getDescription = reinterpret_cast<GetDescription>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetThreadDescription")));
+  auto getDescription = reinterpret_cast<GetDescription>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetThreadDescription")));
   if (!getDescription) return 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
@@ -43,7 +44,8 @@ int presenterThreadCount() {
   THREADENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId() && namedPresenter(getDescription, entry.th32ThreadID))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId() &&
+        namedPresenter(getDescription, entry.th32ThreadID))
       ++count;
   }
   CloseHandle(snapshot);

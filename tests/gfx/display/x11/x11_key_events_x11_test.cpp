@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "input/key_codes.h"
 #include "gfx/display/x11/x11_key_events.h"
+#include "input/key_codes.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ class X11KeyEvents : public ::testing::Test {
     ASSERT_TRUE(enableDetectableAutoRepeat(display));
     XSetWindowAttributes attributes{};
     attributes.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask;
-    window = XCreateWindow(display, DefaultRootWindow(display), 20, 20, 100, 100, 0,
-                           CopyFromParent, InputOutput, CopyFromParent, CWEventMask, &attributes);
+    window = XCreateWindow(display, DefaultRootWindow(display), 20, 20, 100, 100, 0, CopyFromParent,
+                           InputOutput, CopyFromParent, CWEventMask, &attributes);
     XMapRaised(display, window);
     XEvent mapped;
     XWindowEvent(display, window, StructureNotifyMask, &mapped);
@@ -125,7 +125,8 @@ struct Expected {
   bool enhanced;
 };
 
-void expectMessages(const std::vector<WindowMessage>& actual, const std::vector<Expected>& expected) {
+void expectMessages(const std::vector<WindowMessage>& actual,
+                    const std::vector<Expected>& expected) {
   ASSERT_EQ(actual.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     SCOPED_TRACE(i);
@@ -151,13 +152,18 @@ TEST_F(X11KeyEvents, KeysOfTheUsKeyboard) {
   tap(XK_Up);
   tap(XK_Escape);
   tap(XK_Delete);
-  expectMessages(messages(), {{down, 'A', 30, 'a', false}, {typed, 0, 0, 'a', false},
+  expectMessages(messages(), {{down, 'A', 30, 'a', false},
+                              {typed, 0, 0, 'a', false},
                               {up, 'A', 30, 0, false},
-                              {down, 112, 59, 0, false}, {up, 112, 59, 0, false},
-                              {down, 38, 72, 0, true}, {up, 38, 72, 0, true},
-                              {down, 27, 1, 27, false}, {typed, 0, 0, 27, false},
+                              {down, 112, 59, 0, false},
+                              {up, 112, 59, 0, false},
+                              {down, 38, 72, 0, true},
+                              {up, 38, 72, 0, true},
+                              {down, 27, 1, 27, false},
+                              {typed, 0, 0, 27, false},
                               {up, 27, 1, 0, false},
-                              {down, 46, 83, 0, true}, {up, 46, 83, 0, true}});
+                              {down, 46, 83, 0, true},
+                              {up, 46, 83, 0, true}});
 }
 
 TEST_F(X11KeyEvents, ModifiersChangeWhatIsTyped) {
@@ -188,7 +194,7 @@ TEST_F(X11KeyEvents, AltMakesSystemKeysThatTypeNothing) {
   EXPECT_EQ(result[1].kind, MessageKind::systemKeyDown);  // x
   EXPECT_EQ(result[1].virtualKey, 'X');
   EXPECT_EQ(result[3].virtualKey, 115);
-  EXPECT_EQ(result[5].kind, MessageKind::systemKeyUp);  // Alt released
+  EXPECT_EQ(result[5].kind, MessageKind::systemKeyUp);    // Alt released
   EXPECT_EQ(result[6].kind, MessageKind::systemKeyDown);  // F10
 }
 

@@ -37,10 +37,12 @@ TEST(X11KeyTranslation, ScanCodesOfTheMainBlockAreTheInputCodes) {
 }
 
 TEST(X11KeyTranslation, PrefixedKeysAreEnhanced) {
-  struct { uint32_t inputCode; int32_t scan; } keys[] = {
-      {103, 72}, {108, 80}, {105, 75}, {106, 77}, {110, 82}, {111, 83}, {102, 71},
-      {107, 79}, {104, 73}, {109, 81}, {97, 29},  {100, 56}, {96, 28},  {98, 53},
-      {119, 69}, {125, 91}};
+  struct {
+    uint32_t inputCode;
+    int32_t scan;
+  } keys[] = {{103, 72}, {108, 80}, {105, 75}, {106, 77}, {110, 82}, {111, 83},
+              {102, 71}, {107, 79}, {104, 73}, {109, 81}, {97, 29},  {100, 56},
+              {96, 28},  {98, 53},  {119, 69}, {125, 91}};
   for (auto key : keys) {
     ScanCode code = scanCodeOfKeycode(keycodeOf(key.inputCode));
     EXPECT_EQ(code.scan, key.scan) << key.inputCode;
@@ -104,8 +106,8 @@ TEST(X11KeyTranslation, KeyboardStateMarksSidedModifiers) {
   EXPECT_EQ(state[165] & 0x80, 0x80);
   EXPECT_EQ(state['A'] & 0x80, 0x80);
   EXPECT_EQ(state[162], 0);
-  EXPECT_EQ(modifiersOf(state, false), modifierCtrl | modifierRightCtrl | modifierAlt |
-                                           modifierRightAlt);
+  EXPECT_EQ(modifiersOf(state, false),
+            modifierCtrl | modifierRightCtrl | modifierAlt | modifierRightAlt);
   uint8_t unknown[256] = {};
   markKeyDown(unknown, 0, 0, 0);
   for (uint8_t byte : unknown) EXPECT_EQ(byte, 0);

@@ -166,7 +166,8 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < 600; ++y)
     for (int32_t x = 0; x < 800; ++x)
-      screen.visibleFramebuffer[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 + 16 * (y / 100));
+      screen.visibleFramebuffer[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 +
+                                                                             16 * (y / 100));
   unlockScreen(-1, -1);
   auto wrongPixels = [&] {
     XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
@@ -202,8 +203,8 @@ TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresente
 }
 
 INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
-                         ::testing::Values(Case{"DirectX", 0}, Case{"GDI", 0},
-                                           Case{"DirectX", 1}, Case{"GDI", 1}),
+                         ::testing::Values(Case{"DirectX", 0}, Case{"GDI", 0}, Case{"DirectX", 1},
+                                           Case{"GDI", 1}),
                          [](const auto& info) {
                            return std::string(info.param.driver) +
                                   (info.param.screen ? "On16Bits" : "On24Bits");
@@ -222,10 +223,11 @@ TEST_P(X11FullScreen, FullScreenAndBackOnTheEightHundredBySixHundredScreen) {
   int format;
   unsigned long count, after;
   unsigned char* state = nullptr;
-  XGetWindowProperty(test, window, XInternAtom(test, "_NET_WM_STATE", False), 0, 8, False,
-                     XA_ATOM, &type, &format, &count, &after, &state);
+  XGetWindowProperty(test, window, XInternAtom(test, "_NET_WM_STATE", False), 0, 8, False, XA_ATOM,
+                     &type, &format, &count, &after, &state);
   ASSERT_EQ(count, 1u);
-  EXPECT_EQ(reinterpret_cast<Atom*>(state)[0], XInternAtom(test, "_NET_WM_STATE_FULLSCREEN", False));
+  EXPECT_EQ(reinterpret_cast<Atom*>(state)[0],
+            XInternAtom(test, "_NET_WM_STATE_FULLSCREEN", False));
   XFree(state);
   drawPattern();
   EXPECT_TRUE(eventually([&] { return mismatches(window) == 0; }))
@@ -293,11 +295,10 @@ TEST_F(X11Display, WithNoDisplayReachableEveryWindowDriverFails) {
 // An X server of our own, ended while the program's window is on it.
 TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
   std::string name = ":" + std::to_string(400 + getpid() % 500);
-  const char* arguments[] = {"Xvfb", name.c_str(), "-screen", "0", "640x480x24",
-                             "-nolisten", "tcp", nullptr};
+  const char* arguments[] = {"Xvfb",       name.c_str(), "-screen", "0",
+                             "640x480x24", "-nolisten",  "tcp",     nullptr};
   pid_t server = 0;
-  ASSERT_EQ(posix_spawnp(&server, "Xvfb", nullptr, nullptr, const_cast<char**>(arguments),
-                         environ),
+  ASSERT_EQ(posix_spawnp(&server, "Xvfb", nullptr, nullptr, const_cast<char**>(arguments), environ),
             0);
   setenv("DISPLAY", name.c_str(), 1);
   ASSERT_TRUE(eventually([&] {
@@ -325,11 +326,11 @@ TEST_F(X11Display, AServerThatGoesAwayEndsThePresenterNotTheProcess) {
 // must give way to "GDI", and the window must show the screen.
 TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
   const char* name = ":91";
-  const char* arguments[] = {"unshare", "--ipc", "Xvfb", name, "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp", "-noreset", nullptr};
+  const char* arguments[] = {"unshare",    "--ipc",     "Xvfb", name,       "-screen", "0",
+                             "800x600x24", "-nolisten", "tcp",  "-noreset", nullptr};
   pid_t server = 0;
-  if (posix_spawnp(&server, "unshare", nullptr, nullptr, const_cast<char**>(arguments),
-                   environ) != 0)
+  if (posix_spawnp(&server, "unshare", nullptr, nullptr, const_cast<char**>(arguments), environ) !=
+      0)
     GTEST_SKIP() << "unshare is not available";
   struct Ending {  // the program's and the test's connections go before the server
     pid_t server;
@@ -343,10 +344,11 @@ TEST_F(X11Display, AServerThatCannotAttachSharedMemoryGetsTheGdiDriver) {
     }
   } ending{server, test};
   bool up = eventually([&] {
-    test = XOpenDisplay(name);
-    ending.ended = !test && waitpid(server, nullptr, WNOHANG) == server;
-    return test != nullptr || ending.ended;
-  }) && !ending.ended;
+              test = XOpenDisplay(name);
+              ending.ended = !test && waitpid(server, nullptr, WNOHANG) == server;
+              return test != nullptr || ending.ended;
+            }) &&
+            !ending.ended;
   if (!up) GTEST_SKIP() << "no X server in an IPC namespace of its own (unshare --ipc refused?)";
   setenv("DISPLAY", name, 1);
   unsetenv("KRGFX");
@@ -377,8 +379,8 @@ TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
   lockScreen();
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x)
-      reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer + y * gfxScreen->pitch)[x] =
-          pixelAt(x, y);
+      reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer +
+                                  y * gfxScreen->pitch)[x] = pixelAt(x, y);
   unlockScreen(-1, -1);
   auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";

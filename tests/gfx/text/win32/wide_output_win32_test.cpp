@@ -4,8 +4,8 @@
 
 #include <clocale>
 
-#include "gfx/text/wide_output.h"
 #include "gfx/text/text_fixture.h"
+#include "gfx/text/wide_output.h"
 
 using namespace text_testing;
 
