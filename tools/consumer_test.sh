@@ -33,7 +33,9 @@ run_reader() {
     printf 'unexpected output of %s:\n%s\n' "$program" "$output" >&2
     return 1
   fi
-  if ! nm "$program" | grep -q krgfxRuntimeAnchor; then
+  # (grep reads the whole list: a grep -q that stops early would fail nm's
+  # write, and with it the pipeline.)
+  if ! nm "$program" | grep krgfxRuntimeAnchor >/dev/null; then
     echo "$program lacks the runtime's start-up object" >&2
     return 1
   fi

@@ -29,7 +29,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include "support/x11_vanished_windows.h"
+#include "support/x11_test_client.h"
 // clang-format on
 
 namespace {
@@ -278,17 +278,6 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     XTestFakeKeyEvent(display, key, False, 0);
     XFlush(display);
   }
-  void askToClose() {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-  }
 
   // The 32 by 32 image of the window's icon property, empty without one.
   std::vector<uint32_t> windowIcon() {
@@ -447,7 +436,7 @@ TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
   launch();
   movePointer(400, 300);
   ASSERT_TRUE(waitFor([&] { return frameAt(capture(), 1, 400, 300); }, 3s));
-  askToClose();
+  askWindowToClose(display, window);
   std::this_thread::sleep_for(500ms);
   movePointer(150, 400);
   std::this_thread::sleep_for(500ms);

@@ -27,7 +27,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include "support/x11_vanished_windows.h"
+#include "support/x11_test_client.h"
 // clang-format on
 
 extern char** environ;
@@ -230,17 +230,6 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     holdKey(symbol, true);
     holdKey(symbol, false);
   }
-  void askToClose(Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-  }
   // The probe's exit status once it ended within the limit, else -1.
   int exitStatus(Clock::duration limit) {
     auto end = Clock::now() + limit;
@@ -318,7 +307,7 @@ TEST_P(WineWindowInput, KeysPointerAndCloseButtonReachTheProgram) {
 
   Window window = clientWindow();
   ASSERT_NE(window, 0u) << "no X window over the client area";
-  askToClose(window);
+  askWindowToClose(display, window);
   EXPECT_EQ(lineStarting("key ", replyLimit), "key ff6b");
   EXPECT_NE(lineStarting("close", replyLimit), "");
   std::this_thread::sleep_for(200ms);

@@ -15,6 +15,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "support/x11_test_client.h"
+
 extern char** environ;
 
 namespace {
@@ -141,15 +143,7 @@ TEST_P(X11Window, DeleteWindowReachesTheKeyBufferAndTheWindowStays) {
   Window window = findWindow();
   ASSERT_NE(window, 0u);
   emptyKeyBuffer();
-  XEvent request{};
-  request.xclient.type = ClientMessage;
-  request.xclient.window = window;
-  request.xclient.message_type = XInternAtom(test, "WM_PROTOCOLS", False);
-  request.xclient.format = 32;
-  request.xclient.data.l[0] = static_cast<long>(XInternAtom(test, "WM_DELETE_WINDOW", False));
-  request.xclient.data.l[1] = CurrentTime;
-  XSendEvent(test, window, False, NoEventMask, &request);
-  XFlush(test);
+  askWindowToClose(test, window);
   EXPECT_TRUE(eventually(takesCloseKey));
   XWindowAttributes attributes;
   EXPECT_TRUE(XGetWindowAttributes(test, window, &attributes));
