@@ -29,11 +29,12 @@ class X11Messages : public ScreenTest {
     ASSERT_NE(test, nullptr);
     ASSERT_EQ(openScreen(width, height, 32, 1, flagNoDisplay, 0), 0);  // no window of its own
     ASSERT_TRUE(system.connect(PresentPath::clientPixels));
-    WindowSpec spec{};
-    spec.title = "x11-messages";
-    spec.className = "krgfxclass_00000000";
-    spec.x = windowX, spec.y = windowY, spec.width = width, spec.height = height;
-    ASSERT_TRUE(system.createWindow(spec));
+    WindowSpec windowSpec{};
+    windowSpec.title = "x11-messages";
+    windowSpec.className = "krgfxclass_00000000";
+    windowSpec.x = windowX, windowSpec.y = windowY, windowSpec.width = width,
+    windowSpec.height = height;
+    ASSERT_TRUE(system.createWindow(windowSpec));
     windowLayer = WindowLayer{};
     windowLayer.system = &system;
     windowLayer.width = width, windowLayer.height = height;
