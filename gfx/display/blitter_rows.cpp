@@ -28,10 +28,6 @@ void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourc
   }
 }
 
-namespace {
-// The block copy of the processor's vector level. Not the process-wide
-// blockCopy: the main thread re-chooses that one whenever it binds a target,
-// and this runs on the presenter thread.
 void copyBytes(void* out, const void* in, size_t bytes) {
   switch (vectorLevel()) {
     case VectorLevel::avx2:
@@ -42,6 +38,8 @@ void copyBytes(void* out, const void* in, size_t bytes) {
       return spans::copyPlain(out, in, bytes);
   }
 }
+
+namespace {
 
 template <int32_t PixelBytes>
 void copyRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t*) {

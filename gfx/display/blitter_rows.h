@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "gfx/display/blitter.h"
 
@@ -108,6 +110,64 @@ constexpr BlitterHalf joinOrders(const BlitterTwelve& redLow, const BlitterTwelv
 }
 
 extern const BlitterHalf plainBlitters;
+
+// The index of chooseBlitter's answer in the BlitterTable, -1 for none and
+// -2 for the copy of an 8-bit display. Fills the work table for the order.
+int32_t chooseBlitterIndex(int32_t displayDepth, int32_t rgbOrder);
+
+// The block copy of the processor's vector level. Not the process-wide
+// blockCopy: the main thread re-chooses that one whenever it binds a target,
+// and the Blitters run on the presenter thread.
+void copyBytes(void* out, const void* in, size_t bytes);
+
+// Widens the `width` display pixels of `bytes` bytes at the start of `row`
+// in place, each into `scale` copies of itself (from the right, so that no
+// pixel is overwritten before it is read). The row holds width x scale pixels.
+using RowExpander = void (*)(uint8_t* row, int32_t width, int32_t scale);
+
+// Converts the dirty rows with `convert` into the first display row of each
+// block of `scale` rows, widens each with `expand` and copies it into the
+// rest of its block.
+void blitScaled(Blitter convert, RowExpander expand, int32_t displayPixelBytes,
+                uint8_t* destination, int32_t destinationPitch, int32_t scale);
+
+// One half of the ScaledBlitterTable: entry i runs entry `Offset` + i of the
+// BlitterTable and widens with the Expander's row routine for its display.
+using ScaledHalf = std::array<ScaledBlitter, 24>;
+
+// The display's bytes per pixel of an entry within a half.
+constexpr int32_t entryDisplayBytes(size_t entry) {
+  constexpr int32_t bytes[4] = {2, 2, 3, 4};  // display depths 15, 16, 24, 32
+  return bytes[entry % 4];
+}
+
+template <size_t Index, RowExpander Expand>
+void scaledEntry(uint8_t* destination, int32_t destinationPitch, int32_t scale) {
+  blitScaled(blitterTable()[Index], Expand, entryDisplayBytes(Index), destination, destinationPitch,
+             scale);
+}
+
+// `Expander<bytes>::row` widens rows of pixels of that many bytes.
+template <size_t Offset, template <int32_t> class Expander, size_t... Entry>
+constexpr ScaledHalf scaledHalf(std::index_sequence<Entry...>) {
+  return {scaledEntry<Offset + Entry, Expander<entryDisplayBytes(Entry)>::row>...};
+}
+
+template <int32_t Bytes>
+struct PlainExpander {
+  static void row(uint8_t* row, int32_t width, int32_t scale) {
+    for (int32_t x = width - 1; x >= 0; --x) {
+      uint8_t pixel[4];
+      std::memcpy(pixel, row + x * Bytes, Bytes);
+      uint8_t* block = row + static_cast<ptrdiff_t>(x) * scale * Bytes;
+      for (int32_t copy = 0; copy < scale; ++copy) std::memcpy(block + copy * Bytes, pixel, Bytes);
+    }
+  }
+};
+
+extern const ScaledHalf plainScaledBlitters;
+extern const ScaledHalf sse2ScaledBlitters;
+extern const ScaledHalf avx2ScaledBlitters;
 extern const BlitterHalf sse2Blitters;
 extern const BlitterHalf avx2Blitters;
 
