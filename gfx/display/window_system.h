@@ -74,6 +74,7 @@ enum class MessageKind : int32_t {
   close,          // the user asked to close the window
   paint,          // part of the client area must be shown again
   displayChange,  // the display's settings changed
+  dpiChanged,     // the window moved to a monitor of another DPI
   moving,         // the user is moving the window
   maximise,       // the user asked to maximise
   destroyed,      // the window or the display went away from outside

@@ -18,6 +18,7 @@
 #include "input/input.h"
 #include "input/key_buffer.h"
 #include "input/window_input.h"
+#include "support/x11_display_scale.h"
 #include "support/x11_window_fixture.h"
 
 namespace {
@@ -56,6 +57,7 @@ class RealInputTest : public X11WindowTest {
     driverTable[1] = &gdiWithMouse;
     setenv("KRGFX", "GDI", 1);
     ASSERT_EQ(openScreen(width, height, 32, 1, 0, 0), 0);
+    scale = expectedWindowScale(test, DefaultScreen(test), width, height);
     ASSERT_TRUE(waitFor([this] { return (window = findWindow()) != 0 && clientOrigin(); }));
     // Into the window: with no window manager the focus may follow it.
     movePointer(width / 2, height / 2);
@@ -76,9 +78,14 @@ class RealInputTest : public X11WindowTest {
     return XTranslateCoordinates(test, window, DefaultRootWindow(test), 0, 0, &originX, &originY,
                                  &child);
   }
-  // Moves the real pointer to a client position.
+  // The client position of a framebuffer position: the middle of its square
+  // (the near edge for positions left of or above the picture).
+  int32_t clientX(int32_t x) const { return x * scale + (x >= 0 ? scale / 2 : 0); }
+  int32_t clientY(int32_t y) const { return y * scale + (y >= 0 ? scale / 2 : 0); }
+  // Moves the real pointer over a framebuffer position.
   void movePointer(int32_t x, int32_t y) {
-    XTestFakeMotionEvent(test, DefaultScreen(test), originX + x, originY + y, CurrentTime);
+    XTestFakeMotionEvent(test, DefaultScreen(test), originX + clientX(x), originY + clientY(y),
+                         CurrentTime);
     XSync(test, False);
   }
   void pressKey(KeySym keysym) {
@@ -133,6 +140,7 @@ class RealInputTest : public X11WindowTest {
 
   Window window = 0;
   int originX = 0, originY = 0;
+  int32_t scale = 1;  // display pixels per framebuffer pixel
 };
 
 }  // namespace
@@ -176,12 +184,32 @@ TEST_F(RealInputTest, ThePointerOutsideGivesNoReport) {
 
 TEST_F(RealInputTest, PlaceMouseMovesTheRealPointer) {
   EXPECT_EQ(placeMouse(100, 50, -1, -1), 0);
-  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX + 100, originY + 50); }));
+  EXPECT_TRUE(waitFor(
+      [&] { return pointer() == std::pair(originX + clientX(100), originY + clientY(50)); }));
   EXPECT_EQ(placeMouse(-5, 9999, -1, -1), 0);
-  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX, originY + height - 1); }));
+  EXPECT_TRUE(waitFor(
+      [&] { return pointer() == std::pair(originX + clientX(0), originY + clientY(height - 1)); }));
   Report r = report();
   EXPECT_EQ(r.x, 0);
   EXPECT_EQ(r.y, height - 1);
+}
+
+TEST_F(RealInputTest, AConfinedPointerStaysOverThePicture) {
+  EXPECT_EQ(placeMouse(10, 10, -1, 1), 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), 0, 0, CurrentTime);
+  XSync(test, False);
+  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX, originY); }));
+  EXPECT_EQ(reportWhen([](const Report& r) { return r.x == 0; }).x, 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), originX + 5000, originY + 5000, CurrentTime);
+  XSync(test, False);
+  Report r = reportWhen([](const Report& r) { return r.x == width - 1 && r.y == height - 1; });
+  EXPECT_EQ(r.x, width - 1);
+  EXPECT_EQ(r.y, height - 1);
+  EXPECT_EQ(r.clip, 1);
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, -1, 0), 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), 0, 0, CurrentTime);
+  XSync(test, False);
+  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(0, 0); })) << "still confined";
 }
 
 // The modifiers belong to the key event: a Shift released before the

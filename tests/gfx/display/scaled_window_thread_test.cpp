@@ -164,4 +164,18 @@ TEST_P(ScaledWindow, TheDesktopSettingNeverChangesTheMode) {
   EXPECT_EQ(system.currentWindow().width, 1600);
 }
 
+TEST_P(ScaledWindow, AWindowMovedToAMonitorOfAnotherDpiIsMadeAgainAtItsScale) {
+  system.setScreenSize(1920, 1200);
+  system.setDesktopDpi(96);
+  openOn(GetParam());
+  letPresenterRun();
+  EXPECT_EQ(system.currentWindow().width, 800);
+  system.setDesktopDpi(192);
+  deliver(scriptedMessage(MessageKind::dpiChanged));
+  EXPECT_EQ(system.currentWindow().width, 1600);
+  EXPECT_TRUE(system.windowOpen());
+  paintPattern(5);
+  expectShown(5, 0, 0, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, ScaledWindow, ::testing::Values("GDI", "DirectX"));
