@@ -9,13 +9,15 @@
 #include <random>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/blitter.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 
 #ifdef KRGFX_HAVE_SDL2
 #include <SDL.h>
 #endif
+
+using namespace krgfx;
 
 namespace {
 

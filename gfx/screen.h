@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <semaphore>
 
+namespace krgfx {
+
 struct DisplayDriver;
 
 // Bits of GfxScreen::flags.
@@ -95,3 +97,5 @@ extern int32_t displayScaleRequest;
 // Marks rows first to last (inclusive, already within the screen) as changed.
 void markDirtyRows(int32_t first, int32_t last);
 void markAllRowsDirty();
+
+}  // namespace krgfx

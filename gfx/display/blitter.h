@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace krgfx {
+
 // Converts every dirty row of the open screen's visible page into the display
 // surface whose row 0 starts at `destination`, rows `destinationPitch` bytes
 // apart. Takes no lock and leaves dirtyLines as they are: the presenter calls
@@ -49,3 +51,5 @@ const ScaledBlitterTable& scaledBlitterTable();
 // chooseBlitter chooses (and filling blitterWorkTable as it does); null
 // where chooseBlitter answers null.
 ScaledBlitter chooseScaledBlitter(int32_t displayDepth, int32_t rgbOrder);
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace {
 
 // The position within a group of four: display depths 15, 16, 24 and 32.
@@ -46,3 +48,5 @@ Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
   if (index == -2) return copyBlitter;
   return index < 0 ? nullptr : blitterTable()[index];
 }
+
+}  // namespace krgfx

@@ -11,6 +11,8 @@
 
 #include "gfx/display/blitter.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 // Converts `width` screen pixels at `in` into display pixels at `out`.
@@ -172,3 +174,5 @@ extern const BlitterHalf sse2Blitters;
 extern const BlitterHalf avx2Blitters;
 
 }  // namespace blitters
+
+}  // namespace krgfx

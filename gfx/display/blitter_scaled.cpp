@@ -7,6 +7,8 @@
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 void blitScaled(Blitter convert, RowExpander expand, int32_t displayPixelBytes,
@@ -63,3 +65,5 @@ ScaledBlitter chooseScaledBlitter(int32_t displayDepth, int32_t rgbOrder) {
   if (index == -2) return scaledCopyBlitter;
   return index < 0 ? nullptr : scaledBlitterTable()[index];
 }
+
+}  // namespace krgfx

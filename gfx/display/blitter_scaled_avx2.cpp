@@ -6,11 +6,13 @@
 
 #include "gfx/display/blitter_rows.h"
 
+#define AVX2 __attribute__((target("avx2")))
+
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
-
-#define AVX2 __attribute__((target("avx2")))
 
 constexpr int32_t vectorBytes = 32;
 
@@ -95,3 +97,5 @@ struct Avx2Expander {
 const ScaledHalf avx2ScaledBlitters = scaledHalf<24, Avx2Expander>(std::make_index_sequence<24>());
 
 }  // namespace blitters
+
+}  // namespace krgfx

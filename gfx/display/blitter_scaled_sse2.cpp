@@ -5,6 +5,8 @@
 
 #include "gfx/display/blitter_rows.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
@@ -83,3 +85,5 @@ struct Sse2Expander {
 const ScaledHalf sse2ScaledBlitters = scaledHalf<24, Sse2Expander>(std::make_index_sequence<24>());
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 #include "gfx/display/blitter.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int32_t ordinaryDpi = 96;
@@ -79,3 +81,5 @@ bool desktopFullScreenWanted() {
   const char* setting = std::getenv("KRGFX_FULLSCREEN");
   return setting && equalsIgnoringCase(setting, "desktop");
 }
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 
 #include "gfx/display/window_system.h"
 
+namespace krgfx {
+
 // Where the picture lies in the client area, and how many display pixels
 // each framebuffer pixel spans along each side.
 struct PicturePlacement {
@@ -38,3 +40,5 @@ int32_t windowScale(int32_t requested, int32_t dpi, int32_t width, int32_t heigh
 PicturePlacement desktopPicture(int32_t width, int32_t height, const WindowRect& screen);
 // KRGFX_FULLSCREEN=desktop: full screen never changes the display mode.
 bool desktopFullScreenWanted();
+
+}  // namespace krgfx

@@ -3,8 +3,10 @@
 // the Blitter that draws it there, and the client rows it covers.
 #include <algorithm>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -108,3 +110,5 @@ void pictureClientRows(int32_t first, int32_t last, int32_t* clientFirst, int32_
   *clientFirst = picture.y + first * scale;
   *clientLast = picture.y + (last + 1) * scale - 1;
 }
+
+}  // namespace krgfx

@@ -31,6 +31,8 @@
 
 #include "support/x11_display_scale.h"
 #include "support/x11_test_client.h"
+
+namespace krgfx {
 // clang-format on
 
 namespace {
@@ -480,3 +482,5 @@ INSTANTIATE_TEST_SUITE_P(Builds, GameWindowTest,
                          });
 
 }  // namespace
+
+}  // namespace krgfx

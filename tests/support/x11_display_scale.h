@@ -9,6 +9,8 @@
 
 #include "gfx/display/display_scale.h"
 
+namespace krgfx {
+
 // The scale of a window showing a width x height screen on that X screen:
 // KRGFX_SCALE when valid, else the server's Xft.dpi, shrunk to fit.
 inline int32_t expectedWindowScale(Display* display, int screen, int32_t width, int32_t height) {
@@ -24,3 +26,5 @@ inline PicturePlacement pictureInClient(int32_t clientWidth, int32_t clientHeigh
                                         int32_t height) {
   return desktopPicture(width, height, {0, 0, clientWidth, clientHeight});
 }
+
+}  // namespace krgfx

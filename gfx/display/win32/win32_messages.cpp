@@ -7,6 +7,8 @@
 #include "gfx/display/win32/win32_window_system.h"
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 // WM_DPICHANGED (Windows 8.1 and later; older headers lack it).
 constexpr UINT dpiChangedMessage = 0x02E0;
 
@@ -293,3 +295,5 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
       return false;
   }
 }
+
+}  // namespace krgfx

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
 #include "support/test_platform.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -102,3 +104,5 @@ TEST_F(DisplayScale, FullScreenKeepsTheDesktopsModeOnlyWhenAsked) {
   setTestEnvironment("KRGFX_FULLSCREEN", "mode");
   EXPECT_FALSE(desktopFullScreenWanted());
 }
+
+}  // namespace krgfx

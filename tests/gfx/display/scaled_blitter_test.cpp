@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include "gfx/cpu_features.h"
 #include "gfx/display/blitter.h"
-#include "gfx/gfx.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -132,3 +134,5 @@ TEST_F(ScaledBlitters, NoneWithoutAScreenOrForAnUnknownDisplay) {
   EXPECT_EQ(chooseScaledBlitter(12, 0), nullptr);
   EXPECT_EQ(chooseScaledBlitter(8, 0), nullptr);  // a 32-bit screen on an 8-bit display
 }
+
+}  // namespace krgfx

@@ -2,9 +2,11 @@
 // through the real window drivers and presenter over the scripted system.
 #include <gtest/gtest.h>
 
-#include "input/input.h"
+#include <krgfx/input.h>
 #include "support/test_platform.h"
 #include "support/window_layer_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -179,3 +181,5 @@ TEST_P(ScaledWindow, AWindowMovedToAMonitorOfAnotherDpiIsMadeAgainAtItsScale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, ScaledWindow, ::testing::Values("GDI", "DirectX"));
+
+}  // namespace krgfx

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest: Xlib defines None.
@@ -19,6 +19,8 @@
 #include "support/x11_test_client.h"
 
 extern char** environ;
+
+namespace krgfx {
 
 namespace {
 
@@ -445,3 +447,5 @@ TEST_P(X11DesktopFullScreen, AltEnterWithoutAFittingModeCentresThePictureOnBlack
 INSTANTIATE_TEST_SUITE_P(Drivers, X11DesktopFullScreen,
                          ::testing::Values(Case{"DirectX", 1}, Case{"GDI", 1}),
                          [](const auto& info) { return std::string(info.param.driver); });
+
+}  // namespace krgfx
