@@ -47,6 +47,7 @@ echo "Xft.dpi: 192" | xrdb -display $hidpi -merge
   -R 'X11Window|X11FullScreen|X11DesktopFullScreen|RealInputTest')
 (cd build && DISPLAY=$hidpi KRGFX_TEST_DISPLAY=$hidpi KRGFX_SCALE=2 ctest --output-on-failure \
   -R 'GameWindowTest.*Linux')
+export KRGFX_TEST_HIDPI_DISPLAY=$hidpi  # the Windows stage plays the game there too
 
 echo "== installed library used by an outside program"
 tools/consumer_test.sh build
