@@ -59,8 +59,8 @@ class RealInputTest : public X11WindowTest {
     driverTable[1] = &gdiWithMouse;
     setenv("KRGFX", "GDI", 1);
     ASSERT_EQ(openScreen(width, height, 32, 1, 0, 0), 0);
-    scale = expectedWindowScale(test, DefaultScreen(test), width, height);
     ASSERT_TRUE(waitFor([this] { return (window = findWindow()) != 0 && clientOrigin(); }));
+    ASSERT_EQ(placed.scale, expectedWindowScale(test, DefaultScreen(test), width, height));
     // Into the window: with no window manager the focus may follow it.
     movePointer(width / 2, height / 2);
     ASSERT_TRUE(waitFor([] {
@@ -71,19 +71,25 @@ class RealInputTest : public X11WindowTest {
     }
   }
 
-  // Where the client area's corner lies on the screen; false until mapped.
+  // Where the client area's corner lies on the screen, and the picture in
+  // it; false until mapped.
   bool clientOrigin() {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(test, window, &attributes) || attributes.map_state != IsViewable)
       return false;
+    placed = pictureInClient(attributes.width, attributes.height, width, height);
     Window child;
     return XTranslateCoordinates(test, window, DefaultRootWindow(test), 0, 0, &originX, &originY,
                                  &child);
   }
   // The client position of a framebuffer position: the middle of its square
   // (the near edge for positions left of or above the picture).
-  int32_t clientX(int32_t x) const { return x * scale + (x >= 0 ? scale / 2 : 0); }
-  int32_t clientY(int32_t y) const { return y * scale + (y >= 0 ? scale / 2 : 0); }
+  int32_t clientX(int32_t x) const {
+    return placed.x + x * placed.scale + (x >= 0 ? placed.scale / 2 : 0);
+  }
+  int32_t clientY(int32_t y) const {
+    return placed.y + y * placed.scale + (y >= 0 ? placed.scale / 2 : 0);
+  }
   // Moves the real pointer over a framebuffer position.
   void movePointer(int32_t x, int32_t y) {
     XTestFakeMotionEvent(test, DefaultScreen(test), originX + clientX(x), originY + clientY(y),
@@ -142,7 +148,7 @@ class RealInputTest : public X11WindowTest {
 
   Window window = 0;
   int originX = 0, originY = 0;
-  int32_t scale = 1;  // display pixels per framebuffer pixel
+  PicturePlacement placed{0, 0, 1};  // the picture in the client area
 };
 
 }  // namespace
