@@ -122,19 +122,19 @@ int32_t chooseBlitterIndex(int32_t displayDepth, int32_t rgbOrder);
 // and the Blitters run on the presenter thread.
 void copyBytes(void* out, const void* in, size_t bytes);
 
-// Widens the `width` display pixels of `bytes` bytes at the start of `row`
-// in place, each into `scale` copies of itself (from the right, so that no
-// pixel is overwritten before it is read). The row holds width x scale pixels.
-using RowExpander = void (*)(uint8_t* row, int32_t width, int32_t scale);
+// Widens the `width` display pixels at `in` (of the widener's size) into
+// the `scale` display rows from `out`, `pitch` bytes apart: every pixel
+// `scale` times along each row.
+using RowWidener = void (*)(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width,
+                            int32_t scale);
 
-// Converts the dirty rows with `convert` into the first display row of each
-// block of `scale` rows, widens each with `expand` and copies it into the
-// rest of its block.
-void blitScaled(Blitter convert, RowExpander expand, int32_t displayPixelBytes,
-                uint8_t* destination, int32_t destinationPitch, int32_t scale);
+// Converts the dirty rows with `convert` into a row buffer of the presenter
+// thread and widens each into its block of `scale` display rows.
+void blitScaled(Blitter convert, RowWidener widen, int32_t displayPixelBytes, uint8_t* destination,
+                int32_t destinationPitch, int32_t scale);
 
 // One half of the ScaledBlitterTable: entry i runs entry `Offset` + i of the
-// BlitterTable and widens with the Expander's row routine for its display.
+// BlitterTable and widens with the Widener's row routine for its display.
 using ScaledHalf = std::array<ScaledBlitter, 24>;
 
 // The display's bytes per pixel of an entry within a half.
@@ -143,27 +143,36 @@ constexpr int32_t entryDisplayBytes(size_t entry) {
   return bytes[entry % 4];
 }
 
-template <size_t Index, RowExpander Expand>
+template <size_t Index, RowWidener Widen>
 void scaledEntry(uint8_t* destination, int32_t destinationPitch, int32_t scale) {
-  blitScaled(blitterTable()[Index], Expand, entryDisplayBytes(Index), destination, destinationPitch,
+  blitScaled(blitterTable()[Index], Widen, entryDisplayBytes(Index), destination, destinationPitch,
              scale);
 }
 
-// `Expander<bytes>::row` widens rows of pixels of that many bytes.
-template <size_t Offset, template <int32_t> class Expander, size_t... Entry>
+// `Widener<bytes>::row` widens rows of pixels of that many bytes.
+template <size_t Offset, template <int32_t> class Widener, size_t... Entry>
 constexpr ScaledHalf scaledHalf(std::index_sequence<Entry...>) {
-  return {scaledEntry<Offset + Entry, Expander<entryDisplayBytes(Entry)>::row>...};
+  return {scaledEntry<Offset + Entry, Widener<entryDisplayBytes(Entry)>::row>...};
 }
 
+// Pixels `first` to width - 1 of the row at `in`, each `scale` times from
+// `out` (the first block at out).
 template <int32_t Bytes>
-struct PlainExpander {
-  static void row(uint8_t* row, int32_t width, int32_t scale) {
-    for (int32_t x = width - 1; x >= 0; --x) {
-      uint8_t pixel[4];
-      std::memcpy(pixel, row + x * Bytes, Bytes);
-      uint8_t* block = row + static_cast<ptrdiff_t>(x) * scale * Bytes;
-      for (int32_t copy = 0; copy < scale; ++copy) std::memcpy(block + copy * Bytes, pixel, Bytes);
-    }
+void widenPixels(uint8_t* out, const uint8_t* in, int32_t first, int32_t width, int32_t scale) {
+  for (int32_t x = first; x < width; ++x) {
+    uint8_t* block = out + static_cast<ptrdiff_t>(x - first) * scale * Bytes;
+    for (int32_t copy = 0; copy < scale; ++copy)
+      std::memcpy(block + copy * Bytes, in + x * Bytes, Bytes);
+  }
+}
+
+// The first display row of the block widened, the others copied from it.
+template <int32_t Bytes>
+struct PlainWidener {
+  static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
+    widenPixels<Bytes>(out, in, 0, width, scale);
+    const size_t rowBytes = static_cast<size_t>(width) * scale * Bytes;
+    for (int32_t line = 1; line < scale; ++line) copyBytes(out + line * pitch, out, rowBytes);
   }
 };
 
