@@ -274,8 +274,8 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   Display* display = nullptr;
   pid_t probe = -1;
   int output = -1;
-  std::string pending;             // a line not yet ended
-  std::vector<std::string> lines;  // lines not taken yet
+  std::string pending;                               // a line not yet ended
+  std::vector<std::string> lines;                    // lines not taken yet
   int32_t left = 0, top = 0, width = 0, height = 0;  // the client area
   int32_t framebufferWidth = 0, framebufferHeight = 0;
   bool keyBlock = false;  // a colour-keyed window: the block shows what lies behind

@@ -9,8 +9,8 @@
 
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
-#include "input/window_input.h"
 #include "input/key_buffer.h"
+#include "input/window_input.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest: Xlib defines None.
 #include <X11/extensions/XTest.h>
