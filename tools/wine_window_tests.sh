@@ -35,9 +35,9 @@ KRGFX_WINE_BUILD=$cross "$tests" --gtest_filter='*Wine*' 2> >(grep -v -e 'wine32
 
 # At a DPI of 192 (Wine's LogPixels) the probe's windows come at scale 2;
 # the setting goes back to 96 afterwards.
+# (Each Wine program reads the setting when it starts.)
 setDpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  wineserver -w
 }
 setDpi 192
 KRGFX_TEST_WINE_SCALE=2 KRGFX_WINE_BUILD=$cross "$tests" \

@@ -166,13 +166,35 @@ void widenPixels(uint8_t* out, const uint8_t* in, int32_t first, int32_t width, 
   }
 }
 
+// The first display row of a block, widened, copied into the other rows.
+inline void copyDown(uint8_t* out, ptrdiff_t pitch, int32_t width, int32_t scale, int32_t bytes) {
+  const size_t rowBytes = static_cast<size_t>(width) * scale * bytes;
+  for (int32_t line = 1; line < scale; ++line) copyBytes(out + line * pitch, out, rowBytes);
+}
+
 // The first display row of the block widened, the others copied from it.
 template <int32_t Bytes>
 struct PlainWidener {
   static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
     widenPixels<Bytes>(out, in, 0, width, scale);
-    const size_t rowBytes = static_cast<size_t>(width) * scale * Bytes;
-    for (int32_t line = 1; line < scale; ++line) copyBytes(out + line * pitch, out, rowBytes);
+    copyDown(out, pitch, width, scale, Bytes);
+  }
+};
+
+// A vector level's Widener: `Rows<Bytes>::pairs` widens 16 and 32-bit pixels
+// at scale 2 into both rows of the block, `Rows<Bytes>::each` the first row
+// at the other scales (then copied down); 24-bit pixels go the plain way.
+template <int32_t Bytes, template <int32_t> class Rows>
+struct VectorWidener {
+  static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
+    if constexpr (Bytes == 3) {
+      PlainWidener<3>::row(out, pitch, in, width, scale);
+    } else {
+      if constexpr (Bytes != 1)
+        if (scale == 2) return Rows<Bytes>::pairs(out, pitch, in, width);
+      Rows<Bytes>::each(out, in, width, scale);
+      copyDown(out, pitch, width, scale, Bytes);
+    }
   }
 };
 

@@ -65,19 +65,17 @@ void widenEach(uint8_t* out, const uint8_t* in, int32_t width, int32_t scale) {
 }
 
 template <int32_t Bytes>
-struct Sse2Widener {
-  static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
-    if constexpr (Bytes == 3) {
-      PlainWidener<3>::row(out, pitch, in, width, scale);
-    } else {
-      if constexpr (Bytes != 1)
-        if (scale == 2) return widenPairs<Bytes>(out, pitch, in, width);
-      widenEach<Bytes>(out, in, width, scale);
-      const size_t rowBytes = static_cast<size_t>(width) * scale * Bytes;
-      for (int32_t line = 1; line < scale; ++line) copyBytes(out + line * pitch, out, rowBytes);
-    }
+struct Sse2Rows {
+  static void pairs(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width) {
+    widenPairs<Bytes>(out, pitch, in, width);
+  }
+  static void each(uint8_t* out, const uint8_t* in, int32_t width, int32_t scale) {
+    widenEach<Bytes>(out, in, width, scale);
   }
 };
+
+template <int32_t Bytes>
+using Sse2Widener = VectorWidener<Bytes, Sse2Rows>;
 
 }  // namespace
 

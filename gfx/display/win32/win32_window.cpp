@@ -183,13 +183,10 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
 
 bool Win32WindowSystem::attachDirectDraw(const WindowSpec& windowSpec) {
   if (!directDraw_) return false;
-  const DisplayMode* mode = nullptr;
-  if (windowSpec.fullScreen) {
-    if (!modeWanted_) return false;
-    mode = &wantedMode_;
-  }
+  // Full screen without a wanted mode keeps the desktop's own.
+  const DisplayMode* mode = windowSpec.fullScreen && modeWanted_ ? &wantedMode_ : nullptr;
   surfaceRestored_ = true;  // a new surface holds no picture yet
-  return directDraw_->attach(window_, width_, height_, mode);
+  return directDraw_->attach(window_, width_, height_, windowSpec.fullScreen, mode);
 }
 
 void Win32WindowSystem::destroyWindow() {
