@@ -24,6 +24,10 @@ using RowCombiner = void (*)(const uint8_t* source, uint8_t* destination, int32_
 void transparentCopy(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
                      int32_t sourcePitch, int32_t destinationPitch, int32_t alpha, void* blender,
                      void* param);
+// Copies every pixel as it is.
+void plainCopy(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
+               int32_t sourcePitch, int32_t destinationPitch, int32_t alpha, void* blender,
+               void* param);
 // Writes 8-bit source values into the alpha byte of 32-bit target pixels.
 void alphaMaskCopy(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
                    int32_t sourcePitch, int32_t destinationPitch, int32_t alpha, void* blender,
@@ -43,6 +47,77 @@ void alphaMaskCopy(const uint8_t* source, uint8_t* destination, int32_t width, i
 int32_t drawImage(ImageBuffer* target, float x, float y, const ImageBuffer* source, int32_t x1,
                   int32_t y1, int32_t x2, int32_t y2, int32_t coordType, int32_t mode,
                   RowCombiner combiner, int32_t alpha, void* blender, void* param);
+
+// How putImage and drawImageScaled combine the source with the target:
+// putPlain copies every pixel; putTransparent skips the transparent colour
+// of the depth (as transparentCopy); putAlpha blends 32-bit pixels over the
+// target by their alpha byte (the target takes the source's alpha), writes
+// the bytes of an 8-bit source into the alpha bytes of a 32-bit target (as
+// drawImage's mode 6), and copies 8- and 16-bit pixels as putPlain does.
+constexpr int32_t putPlain = 0;
+constexpr int32_t putTransparent = 1;
+constexpr int32_t putAlpha = 2;
+
+// Draws the whole of source with its top-left pixel at (x, y) of target
+// (null: the screen's work page), in the context's coordinates, clipped like
+// drawImage; (x, y) becomes the last drawn point. mode is one of the put
+// modes above. 0, also when everything is clipped away; errBadCall without a
+// screen, for a null source, an unknown mode or depths that do not match.
+int32_t putImage(ImageBuffer* target, float x, float y, const ImageBuffer* source, int32_t mode);
+
+// Draws the whole of source stretched or shrunk to width x height pixels with
+// its top-left corner at (x, y) of target (null: the screen's work page),
+// each target pixel taking its nearest source pixel (no smoothing), clipped
+// to the target's clip rectangle. mode is a put mode as for putImage. 0,
+// also when everything is clipped away; errBadCall without a screen, for a
+// null source, a width or height below 1, an unknown mode or depths that do
+// not match; errNoMemory when the row buffer cannot be had.
+int32_t drawImageScaled(ImageBuffer* target, float x, float y, int32_t width, int32_t height,
+                        const ImageBuffer* source, int32_t mode);
+
+// A new image, of the source's depth, holding the pixels of the rectangle
+// (x1, y1)-(x2, y2) (corners included, in either order) of source (null: the
+// screen's work page). Corners are in the context's coordinates, as putImage
+// takes them, so putImage at (x1, y1) puts the pixels back; the rectangle is
+// cut to the clip rectangle of the source. Null with errBadCall without a
+// screen or when nothing of the rectangle lies inside; errNoMemory when the
+// image cannot be made. The caller frees it with destroyImage.
+ImageBuffer* captureImage(const ImageBuffer* source, int32_t x1, int32_t y1, int32_t x2,
+                          int32_t y2);
+
+// The size of the picture in an image file and its bits per pixel (BMP: the
+// file's bit count; PNG: 8 per channel, so 8 grey, 16 grey with alpha, 24
+// colour, 32 colour with alpha; raw dump of an image: the image's bytes per
+// pixel times 8, 0 for a short header that takes the screen's depth). Needs
+// no screen, so a program can size its screen to a picture. Any of width,
+// height and depth may be null. 0; errNoFile when the file cannot be opened,
+// errIoFailed when it is no picture this loader reads (a raw dump of the
+// screen has no size of its own).
+int32_t imageFileInfo(const std::string& fileName, int32_t* width, int32_t* height,
+                      int32_t* depth);
+
+// A new image of the picture's size at depth bits per pixel (8, 16 or 32; 0
+// or less: the screen's depth), filled from the file as loadImageFile does;
+// the pixels the file leaves out keep the transparent colour. Null on
+// failure, with the error number of the step that failed (imageFileInfo,
+// createImage or loadImageFile). The caller frees it with destroyImage.
+ImageBuffer* loadImage(const std::string& fileName, int32_t depth);
+
+// Writes source (null: the screen's work page, all of it) to a file: PNG
+// when the name ends in ".png" (any case), a BMP otherwise. A BMP keeps the
+// depth: 8-bit pixels as palette indices packed into 1, 4 or 8 bits (the
+// fewest that hold every index), 16-bit as 5-6-5 bit fields, 32-bit as 32-bit
+// pixels with the alpha byte. A PNG holds colours: 8-bit pixels through the
+// palette, 16-bit widened to 8 bits a channel, 32-bit with their alpha when
+// any alpha byte is not 0 (an image whose alpha bytes are all 0, as drawing
+// leaves them, is saved opaque). The colours of 8-bit pixels come from
+// palette, 256 entries 0x00BBGGRR of 6-bit components as loadImageFile
+// delivers them, or from the screen's palette when it is null. 0; errBadCall
+// without a screen or for an image of a depth that has no pixel routines,
+// errNoFile when the file cannot be created, errIoFailed when writing fails
+// or PNG support was left out of the build, errNoMemory.
+int32_t saveImageFile(const std::string& fileName, const ImageBuffer* source,
+                      const uint32_t* palette);
 
 // Loads a BMP file (1 to 32 bits, plain or bit fields) or a raw dump into
 // destination (null: the screen's work page), converting its pixels to the
