@@ -93,8 +93,7 @@ ImageBuffer* captureImage(const ImageBuffer* source, int32_t x1, int32_t y1, int
 // height and depth may be null. 0; errNoFile when the file cannot be opened,
 // errIoFailed when it is no picture this loader reads (a raw dump of the
 // screen has no size of its own).
-int32_t imageFileInfo(const std::string& fileName, int32_t* width, int32_t* height,
-                      int32_t* depth);
+int32_t imageFileInfo(const std::string& fileName, int32_t* width, int32_t* height, int32_t* depth);
 
 // A new image of the picture's size at depth bits per pixel (8, 16 or 32; 0
 // or less: the screen's depth), filled from the file as loadImageFile does;

@@ -24,7 +24,6 @@ struct StbFree {
   void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
 
-
 void convertDecodedRows(const stbi_uc* pixels, int32_t pictureWidth, const LoadTarget& target,
                         const DrawContext& context) {
   // Each decoded pixel read as a little-endian word is 0xAABBGGRR.
