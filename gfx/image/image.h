@@ -87,12 +87,12 @@ ImageBuffer* captureImage(const ImageBuffer* source, int32_t x1, int32_t y1, int
 
 // The size of the picture in an image file and its bits per pixel (BMP: the
 // file's bit count; PNG: 8 per channel, so 8 grey, 16 grey with alpha, 24
-// colour, 32 colour with alpha; raw dump of an image: the image's bytes per
-// pixel times 8, 0 for a short header that takes the screen's depth). Needs
-// no screen, so a program can size its screen to a picture. Any of width,
-// height and depth may be null. 0; errNoFile when the file cannot be opened,
-// errIoFailed when it is no picture this loader reads (a raw dump of the
-// screen has no size of its own).
+// colour, 32 colour with alpha; a raw dump: the size and bytes per pixel
+// times 8 of the image header it begins with, depth 0 for a short header
+// that takes the screen's depth). Needs no screen, so a program can size its
+// screen to a picture. Any of width, height and depth may be null. 0;
+// errNoFile when the file cannot be opened, errIoFailed when it is no
+// picture this loader reads or ends within its header.
 int32_t imageFileInfo(const std::string& fileName, int32_t* width, int32_t* height, int32_t* depth);
 
 // A new image of the picture's size at depth bits per pixel (8, 16 or 32; 0
@@ -118,10 +118,17 @@ ImageBuffer* loadImage(const std::string& fileName, int32_t depth);
 int32_t saveImageFile(const std::string& fileName, const ImageBuffer* source,
                       const uint32_t* palette);
 
-// Loads a BMP file (1 to 32 bits, plain or bit fields) or a raw dump into
-// destination (null: the screen's work page), converting its pixels to the
+// Loads a picture file into destination (null: the screen's work page; an
+// image; or a plain memory block, which receives an ImageHeader of the
+// screen's depth and the picture's size), converting its pixels to the
 // destination's depth; a larger picture is cut at the destination's edges.
-// With a palette, the file's colours go there as 6-bit components. 0;
-// errBadCall without a screen, errNoFile when the file cannot be opened,
-// errIoFailed for a short read or a format the loader does not decode.
+// BMP files of 1 to 32 bits (plain, bit fields, or run-length RLE8/RLE4,
+// where pixels the data skips keep what the destination held), PNG files
+// (into 16- or 32-bit destinations only) and raw dumps (copied byte for
+// byte). With a palette (256 entries), the colours of a palette BMP go there
+// as 6-bit components instead of to the screen. 0; errBadCall without a
+// screen or for a destination the file's pixels cannot go to,
+// errNoFile when the file cannot be opened, errIoFailed for a short read or
+// a format the loader does not decode (the rows read so far stay),
+// errNoMemory for a PNG too large to decode.
 int32_t loadImageFile(const std::string& fileName, void* destination, uint32_t* palette);

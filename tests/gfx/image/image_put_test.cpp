@@ -230,7 +230,9 @@ TEST(ImagePutWithoutScreen, EveryOperationRefuses) {
   EXPECT_EQ(runtimeError(), errBadCall);
 }
 
-TEST_F(ScreenTest, AnEightBitMaskSetsTheAlphaOfAThirtyTwoBitTarget) {
+class AlphaMaskPutTest : public ScreenTest {};
+
+TEST_F(AlphaMaskPutTest, AnEightBitMaskSetsTheAlphaOfAThirtyTwoBitTarget) {
   openNullScreen(48, 32, 32);
   void* mask = createImage(2, 1, 0x40, 8, 0);
   GuardedImage target(4, 3, 1, 0x00123456);
