@@ -79,12 +79,15 @@ TEST_F(BmpRleTest, HostileRunsAreCutAtTheRowAndThePicture) {
   openNullScreen();
   const int32_t _ = untouched;
   {
-    // A bitmap 3 wide in an image 8 wide: runs of 255 stop at the bitmap's
-    // third column, not at the image's edge, and never wrap to another row.
+    // A bitmap 3 wide in an image 8 wide: an encoded and an absolute run of
+    // 255 stop at the bitmap's third column, not at the image's edge, and
+    // never wrap to another row.
     GuardedImage image(4, 8, 2, fill32);
-    std::string file = rleFile(8, 3, 2, {255, 2, 0, 255, 0, 0, 1, 0, 0, 1});
-    EXPECT_EQ(loadImageFile(file, image.data(), nullptr), 0);
-    expectIndices(image.data(), {{_, _, _, _, _, _, _, _}, {2, 2, 2, _, _, _, _, _}});
+    std::vector<uint8_t> data = {255, 2, 0, 0, 0, 255};
+    data.insert(data.end(), 255, 5);
+    data.insert(data.end(), {0, 0, 1});  // the padding byte, end of bitmap
+    EXPECT_EQ(loadImageFile(rleFile(8, 3, 2, data), image.data(), nullptr), 0);
+    expectIndices(image.data(), {{5, 5, 5, _, _, _, _, _}, {2, 2, 2, _, _, _, _, _}});
     EXPECT_TRUE(image.guardsIntact());
   }
   {

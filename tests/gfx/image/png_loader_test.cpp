@@ -90,8 +90,8 @@ TEST_F(PngLoaderTest, DamagedFilesAreRefusedAndLeaveTheImage) {
   badCrcData[good.size() - 25] ^= 0xFF;  // inside the compressed data
   std::vector<uint8_t> huge = good;
   huge[16] = 0x7F;                        // width 2^30 and more: over the decoding limit
-  std::vector<uint8_t> overLimit = good;  // 20000 x 20000: more pixels than a load may decode
-  for (size_t at : {18, 22}) overLimit[at] = 0x4E, overLimit[at + 1] = 0x20;
+  std::vector<uint8_t> overLimit = good;  // 9000 x 9000: more pixels than a load may decode
+  for (size_t at : {18, 22}) overLimit[at] = 0x23, overLimit[at + 1] = 0x28;
   std::vector<uint8_t> signatureOnly(good.begin(), good.begin() + 8);
   const struct {
     const char* what;
