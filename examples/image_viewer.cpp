@@ -8,11 +8,13 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
+
+using namespace krgfx;
 
 namespace {
 
@@ -46,8 +48,9 @@ int main(int argc, char** argv) {
 
   int32_t width, height, depth;
   if (imageFileInfo(name, &width, &height, &depth) != 0) fail(name + ": no picture to show");
-  writeText(0, name + ": " + std::to_string(width) + " x " + std::to_string(height) + ", " +
-                   std::to_string(depth) + " bits",
+  writeText(0,
+            name + ": " + std::to_string(width) + " x " + std::to_string(height) + ", " +
+                std::to_string(depth) + " bits",
             printNewline);
   int32_t shownWidth = width, shownHeight = height;
   fitSize(shownWidth, shownHeight);

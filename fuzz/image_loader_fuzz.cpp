@@ -17,12 +17,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
 #include "gfx/image/image_saving.h"
 #include "gfx/screen.h"
+
+using namespace krgfx;
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 constexpr int32_t bmpFileHeaderSize = 14;
 constexpr uint32_t compressionRle8 = 1;       // runs of 8-bit palette indices
 constexpr uint32_t compressionRle4 = 2;       // runs of 4-bit palette indices
@@ -30,3 +32,5 @@ struct BmpHeader {
 // errIoFailed for a short read, an unknown header size or values the loader
 // does not decode.
 int32_t readBmpHeader(std::FILE* file, BmpHeader& header);
+
+}  // namespace krgfx

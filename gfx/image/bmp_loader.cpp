@@ -5,8 +5,9 @@
 #include <memory>
 #include <new>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/image/bmp_header.h"
 #include "gfx/image/bmp_rle.h"
 #include "gfx/image/file_reading.h"
@@ -15,7 +16,8 @@
 #include "gfx/image/load_target.h"
 #include "gfx/image/row_converters.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -156,3 +158,5 @@ int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette) {
   unlockScreen(1, 0);
   return result;
 }
+
+}  // namespace krgfx

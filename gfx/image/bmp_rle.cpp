@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
+
+namespace krgfx {
 
 namespace {
 
@@ -103,3 +105,5 @@ int32_t decodeRle(std::FILE* file, int32_t bitCount, int32_t pictureHeight, cons
   }
   return 0;  // past the top row: nothing more can be drawn
 }
+
+}  // namespace krgfx

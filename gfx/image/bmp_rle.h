@@ -7,6 +7,8 @@
 
 #include "gfx/image/row_converters.h"
 
+namespace krgfx {
+
 // The part of the picture kept in the target, and how indices reach it.
 struct RleOutput {
   uint8_t* const* rows;  // the target's rows, top first
@@ -24,3 +26,5 @@ struct RleOutput {
 // 0, or errIoFailed when the data ends before its end-of-bitmap code (the
 // runs decoded so far stay).
 int32_t decodeRle(std::FILE* file, int32_t bitCount, int32_t pictureHeight, const RleOutput& out);
+
+}  // namespace krgfx

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include <krgfx/runtime.h>
 #include "gfx/image/bmp_header.h"
 #include "gfx/image/image_saving.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -108,3 +110,5 @@ int32_t writeBmp(std::FILE* file, const SavedPicture& picture) {
   }
   return 0;
 }
+
+}  // namespace krgfx

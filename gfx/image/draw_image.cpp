@@ -2,14 +2,16 @@
 // clips it against the target and hands the rows to a row combiner.
 #include <algorithm>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
 #include "gfx/image/target_clip.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -94,3 +96,5 @@ int32_t drawImage(ImageBuffer* target, float x, float y, const ImageBuffer* sour
   unlockScreen(1, 0);
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_target.h"
 #include "gfx/image/target_clip.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -63,3 +65,5 @@ ImageBuffer* captureImage(const ImageBuffer* source, int32_t x1, int32_t y1, int
   setRuntimeError(0);
   return image;
 }
+
+}  // namespace krgfx

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/image/bmp_header.h"
 #include "gfx/image/file_reading.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
 #include "gfx/image/png_codec.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -86,3 +88,5 @@ ImageBuffer* loadImage(const std::string& fileName, int32_t depth) {
   }
   return image;
 }
+
+}  // namespace krgfx

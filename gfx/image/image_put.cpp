@@ -2,13 +2,15 @@
 // transparentCopy and alphaMaskCopy.
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/depth_routines.h"
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/put_modes.h"
 #include "gfx/image/row_walk.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 constexpr int32_t alphaMaskMode = 6;  // drawImage's mode for an 8-bit source on a 32-bit target
@@ -61,3 +63,5 @@ int32_t putImage(ImageBuffer* target, float x, float y, const ImageBuffer* sourc
   return drawImage(target, x, y, source, notGiven, 0, 0, 0, 0, mode == putAlpha ? alphaMaskMode : 0,
                    combiner, -1, nullptr, nullptr);
 }
+
+}  // namespace krgfx

@@ -5,15 +5,17 @@
 #include <memory>
 #include <new>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_saving.h"
 #include "gfx/image/image_target.h"
 #include "gfx/image/png_codec.h"
 #include "gfx/image/target_clip.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -110,3 +112,5 @@ int32_t saveImageFile(const std::string& fileName, const ImageBuffer* source,
   if (result != 0) std::remove(fileName.c_str());  // no half-written picture stays behind
   return setRuntimeError(result);
 }
+
+}  // namespace krgfx

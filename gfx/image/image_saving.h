@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 struct SavedPicture {
   int32_t bytesPerPixel;  // 1, 2 or 4
   int32_t width;
@@ -24,3 +26,5 @@ int32_t savePng(std::FILE* file, const SavedPicture& picture);
 // Writes source (null: the screen's work page) to the stream as a PNG or a
 // BMP, under the screen lock. Returns the result code without recording it.
 int32_t saveImageStream(std::FILE* file, bool png, const void* source, const uint32_t* palette);
+
+}  // namespace krgfx

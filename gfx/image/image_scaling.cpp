@@ -6,14 +6,16 @@
 #include <memory>
 #include <new>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_target.h"
 #include "gfx/image/put_modes.h"
 #include "gfx/image/target_clip.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -92,3 +94,5 @@ int32_t drawImageScaled(ImageBuffer* target, float x, float y, int32_t width, in
   unlockScreen(1, 0);
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/image/image_target.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 int32_t chooseLoadTarget(void* destination, int32_t width, int32_t height, LoadTarget& target) {
   const GfxScreen& screen = *gfxScreen;
@@ -46,3 +48,5 @@ void beginLoad(DrawContext& context, void* destination, const LoadTarget& target
 void markLoadedRows(const DrawContext& context) {
   if (!context.target && context.rowTable[0] == gfxScreen->visibleFramebuffer) markAllRowsDirty();
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 
 #include "gfx/image/image_format.h"
 
+namespace krgfx {
+
 struct DrawContext;
 
 struct LoadTarget {
@@ -31,3 +33,5 @@ void beginLoad(DrawContext& context, void* destination, const LoadTarget& target
 
 // Marks every row dirty when the context's target is the shown page.
 void markLoadedRows(const DrawContext& context);
+
+}  // namespace krgfx

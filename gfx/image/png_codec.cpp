@@ -5,14 +5,16 @@
 
 #include <memory>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/image/load_target.h"
 #include "gfx/image/row_converters.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
 #include "stb_image.h"
 #include "stb_image_write.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -78,3 +80,5 @@ int32_t writePng(std::FILE* file, int32_t width, int32_t height, int32_t channel
     return errIoFailed;
   return std::ferror(file) ? errIoFailed : 0;
 }
+
+}  // namespace krgfx

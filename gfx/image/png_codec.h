@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 constexpr uint8_t pngFirstByte = 0x89;
 
 // Loads a PNG from the stream's start into destination (null: the screen's
@@ -24,3 +26,5 @@ int32_t readPngInfo(std::FILE* file, int32_t* width, int32_t* height, int32_t* d
 // 4: and alpha), rows `stride` bytes apart, as a PNG. 0 or errIoFailed.
 int32_t writePng(std::FILE* file, int32_t width, int32_t height, int32_t channels,
                  const uint8_t* pixels, int32_t stride);
+
+}  // namespace krgfx

@@ -2,7 +2,9 @@
 // format this build does not read or write.
 #include "gfx/image/png_codec.h"
 
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
+
+namespace krgfx {
 
 int32_t readPngInfo(std::FILE*, int32_t*, int32_t*, int32_t*) { return errIoFailed; }
 
@@ -11,3 +13,5 @@ int32_t loadPng(std::FILE*, void*) { return errIoFailed; }
 int32_t writePng(std::FILE*, int32_t, int32_t, int32_t, const uint8_t*, int32_t) {
   return errIoFailed;
 }
+
+}  // namespace krgfx

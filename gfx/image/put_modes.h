@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+
+namespace krgfx {
 
 // The combiner that puts sourceBpp pixels on a targetBpp target in `mode`,
 // or null when the mode is unknown or the depths cannot meet (only an 8-bit
@@ -16,3 +18,5 @@ RowCombiner combinerForPut(int32_t mode, int32_t sourceBpp, int32_t targetBpp);
 void alphaBlendCopy(const uint8_t* source, uint8_t* destination, int32_t width, int32_t height,
                     int32_t sourcePitch, int32_t destinationPitch, int32_t alpha, void* blender,
                     void* param);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 ImageLayout targetLayout(const DrawContext& context) {
   ImageLayout layout{context.bytesPerPixel, gfxScreen->width, gfxScreen->height,
                      context.pitch,         nullptr,          false};
@@ -31,3 +33,5 @@ void markShownRows(const DrawContext& context, int32_t first, int32_t count) {
   int32_t last = std::min(first + count - 1, gfxScreen->height - 1);
   if (first >= 0 && last >= first) std::memset(gfxScreen->dirtyLines + first, 1, last - first + 1);
 }
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 #include "gfx/draw_context.h"
 #include "gfx/image/image_format.h"
 
+namespace krgfx {
+
 // The target's depth and row pitch, and the size of the image or the screen.
 ImageLayout targetLayout(const DrawContext& context);
 
@@ -16,3 +18,5 @@ ViewRect clipRect(const ViewRect& view, const ImageLayout& target);
 
 // Marks count rows from first in dirtyLines when the target is the shown page.
 void markShownRows(const DrawContext& context, int32_t first, int32_t count);
+
+}  // namespace krgfx

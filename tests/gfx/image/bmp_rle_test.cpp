@@ -4,11 +4,13 @@
 
 #include <vector>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "bmp_builder.h"
-#include "gfx/image/image.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -159,3 +161,5 @@ TEST_F(BmpRleTest, TopDownAndMismatchedBitCountsAreRefused) {
             errIoFailed);
   expectIndices(image.data(), {{untouched, untouched}, {untouched, untouched}});
 }
+
+}  // namespace krgfx

@@ -7,9 +7,11 @@
 // The run-length pictures match their plain twins (pal8rle.bmp and pal8.bmp).
 #include <gtest/gtest.h>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
 #include "image_test_support.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -154,3 +156,5 @@ INSTANTIATE_TEST_SUITE_P(Corpus, BmpSuiteTest, ::testing::ValuesIn(corpus),
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
                          });
+
+}  // namespace krgfx

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/depth_routines.h"
 #include "gfx/draw_context.h"
-#include "gfx/image/image.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -245,3 +247,5 @@ TEST_F(AlphaMaskPutTest, AnEightBitMaskSetsTheAlphaOfAThirtyTwoBitTarget) {
   EXPECT_EQ(putImage(target.data(), 0, 0, mask, putPlain), errBadCall) << "depths differ";
   destroyImage(mask);
 }
+
+}  // namespace krgfx

@@ -7,10 +7,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -275,3 +277,5 @@ TEST_F(ImageSaveTest, PillowReadsEveryDepth) {
     destroyImage(file.image);
   }
 }
+
+}  // namespace krgfx

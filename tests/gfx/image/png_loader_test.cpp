@@ -5,10 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -163,3 +165,5 @@ TEST_F(PngLoaderTest, FileInfoNeedsNoScreenAndLoadImageSizesItsImage) {
   EXPECT_EQ(loadImage(tempPath("missing.bmp"), 32), nullptr);
   EXPECT_EQ(runtimeError(), errNoFile);
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Images are addressed by their header: an ImageHeader (type 7) as
 // createImage makes them, or the older 4-byte short header.
 using ImageBuffer = void;
@@ -132,3 +134,5 @@ int32_t saveImageFile(const std::string& fileName, const ImageBuffer* source,
 // a format the loader does not decode (the rows read so far stay),
 // errNoMemory for a PNG too large to decode.
 int32_t loadImageFile(const std::string& fileName, void* destination, uint32_t* palette);
+
+}  // namespace krgfx
