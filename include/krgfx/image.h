@@ -1,5 +1,6 @@
-// Public interface of images: off-screen buffers, drawing them with clipping
-// and transparency, and loading them from BMP files and raw dumps.
+// Public interface of images: off-screen buffers, drawing them with clipping,
+// transparency, blending and scaling, capturing them from the screen, and
+// loading and saving them as BMP and PNG files (and loading raw dumps).
 #pragma once
 
 #include <cstdint>
@@ -13,11 +14,22 @@ using ImageBuffer = void;
 
 constexpr int32_t colourNotGiven = INT32_MIN;  // createImage flag: fill transparent
 
+// A new image of width x height pixels (both at least 1) at depth bits per
+// pixel (1-8: 8-bit palette indices, 9-16: 5-6-5 colour, 25-32: 0xAARRGGBB;
+// 0 or less: the screen's depth), filled with colour (0xRRGGBB packed to
+// 5-6-5 at 16 bits, the low byte at 8 bits), or with the transparent colour
+// of its depth when flags has colourNotGiven. Rows are 16-byte aligned. Null
+// with errBadCall without a screen or for a bad size or depth, errNoMemory
+// when the memory cannot be had. The caller frees it with destroyImage.
 ImageBuffer* createImage(int32_t width, int32_t height, int32_t colour, int32_t depth,
                          int32_t flags);
+// Frees an image made by createImage (or loadImage, captureImage); null does
+// nothing.
 void destroyImage(ImageBuffer* image);
 
-// Combines height rows of width pixels from source into destination.
+// Combines height rows of width pixels from source into destination; the
+// pitches are the bytes from one row start to the next, alpha, blender and
+// param come unchanged from the caller of drawImage.
 using RowCombiner = void (*)(const uint8_t* source, uint8_t* destination, int32_t width,
                              int32_t height, int32_t sourcePitch, int32_t destinationPitch,
                              int32_t alpha, void* blender, void* param);
