@@ -65,6 +65,18 @@ void blitScaled(Blitter convert, RowWidener widen, int32_t displayPixelBytes, ui
   converted.resize(static_cast<size_t>(rowBytes) * repeat * bandRows);
   const ptrdiff_t pitch = destinationPitch;
   const int32_t height = screen->height;
+  // Rows the display takes as they are need no conversion: they are widened
+  // straight from the framebuffer.
+  if (convert == copyBlitter && rowBytes == screen->pitch) {
+    for (int32_t row = 0; row < height; ++row) {
+      if (!screen->dirtyLines[row]) continue;
+      for (int32_t copy = 0; copy < repeat; ++copy)
+        widen(destination + (static_cast<ptrdiff_t>(row) * repeat + copy) * scale * pitch, pitch,
+              screen->visibleFramebuffer + static_cast<ptrdiff_t>(row) * screen->pitch,
+              screen->width, scale);
+    }
+    return;
+  }
   for (int32_t first = 0; first < height; first += bandRows) {
     const int32_t count = std::min(bandRows, height - first);
     const uint8_t* marks = screen->dirtyLines + first;
