@@ -142,7 +142,8 @@ std::string compareWithBlitter(const Conversion& c, const Surface& sdl) {
 std::vector<uint8_t> packNibbles(const GfxScreen& screen) {
   std::vector<uint8_t> packed(size_t(screen.pitch / 2) * screen.height);
   for (size_t i = 0; i < packed.size(); ++i)
-    packed[i] = uint8_t(screen.visibleFramebuffer[2 * i] << 4 | screen.visibleFramebuffer[2 * i + 1]);
+    packed[i] = uint8_t(screen.visibleFramebuffer[2 * i] << 4 |
+                        screen.visibleFramebuffer[2 * i + 1]);
   return packed;
 }
 
@@ -152,12 +153,12 @@ void sdlPaletteBench(benchmark::State& state, const Conversion& c, const GfxScre
                      Surface& surface) {
   const bool nibbles = c.screenDepth == 4;
   std::vector<uint8_t> packed = nibbles ? packNibbles(screen) : std::vector<uint8_t>();
-  SDL_Surface* from =
-      nibbles ? SDL_CreateRGBSurfaceWithFormatFrom(packed.data(), frameWidth, frameHeight, 4,
-                                                   screen.pitch / 2, SDL_PIXELFORMAT_INDEX4MSB)
-              : SDL_CreateRGBSurfaceWithFormatFrom(screen.visibleFramebuffer, frameWidth,
-                                                   frameHeight, 8, screen.pitch,
-                                                   SDL_PIXELFORMAT_INDEX8);
+  SDL_Surface* from = nibbles ? SDL_CreateRGBSurfaceWithFormatFrom(packed.data(), frameWidth,
+                                                                   frameHeight, 4, screen.pitch / 2,
+                                                                   SDL_PIXELFORMAT_INDEX4MSB)
+                              : SDL_CreateRGBSurfaceWithFormatFrom(
+                                    screen.visibleFramebuffer, frameWidth, frameHeight, 8,
+                                    screen.pitch, SDL_PIXELFORMAT_INDEX8);
   SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(
       surface.bytes.data(), frameWidth, frameHeight, SDL_BITSPERPIXEL(sdlDisplayFormat(c)),
       surface.pitch, sdlDisplayFormat(c));

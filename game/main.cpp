@@ -1,6 +1,6 @@
 // The game: collect exactly 100 points by holding a mouse button, one point
 // per frame of about 50 ms; past 200 the score starts again from 0.
-#include "game/game_rules.h"
+#include "game/game_frame.h"
 #include "game/sprite_set.h"
 #include "gfx/gfx.h"
 #include "gfx/text/text.h"
@@ -8,21 +8,6 @@
 #include "runtime/runtime.h"
 
 namespace {
-
-void drawFrame(const SpriteSet& sprites, int32_t& score, int32_t pointerX, int32_t pointerY,
-               int32_t pointerButtons) {
-  lockScreen();
-  clearScreen(notGiven);
-  placeCursor(2, 2, -1, 0, 0);
-  writeText(0, "Zdobyles", 0);
-  writeInt(0, score, 0);
-  writeText(0, " punktow!", printNewline);
-  placeCursor(3, 2, -1, 0, 0);
-  writeText(0, scoreMessage(score), printNewline);
-  sprites.draw(pointerX, pointerY, spriteFrameFor(score, pointerButtons, clockSeconds));
-  score = scoreAfterFrame(score, pointerButtons);
-  unlockScreen(-1, -1);
-}
 
 // The frame loop until a key, then the wait for one more key. The sprite
 // set is destroyed on return.
@@ -36,7 +21,7 @@ void play() {
   do {
     int32_t clip = 0;
     readMouse(&pointerX, &pointerY, &pointerWheel, &pointerButtons, &clip);
-    drawFrame(sprites, score, pointerX, pointerY, pointerButtons);
+    drawGameFrame(sprites, score, pointerX, pointerY, pointerButtons);
     sleepMs(50, 1);
   } while (pollKey().empty());
 

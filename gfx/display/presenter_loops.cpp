@@ -108,6 +108,11 @@ bool lockedRound() {
 
 }  // namespace
 
+bool presentRound() {
+  if (windowLayer.path == PresentPath::sharedSurface) return lockedRound<directXRound>();
+  return lockedRound<gdiRound>();
+}
+
 void runGdiPresenter() {
   windowLayer.windowActive = 1;
   signalPresenterReady();

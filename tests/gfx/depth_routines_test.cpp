@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "gfx/cpu_features.h"
@@ -52,6 +53,32 @@ void blendLanesReference(uint8_t* first, uint32_t colour, int32_t count) {
 }
 
 }  // namespace
+
+TEST(SpanRoutines, VectorFillsOverSpansThatMostlyHoldTheColourAlready) {
+  // The vector fills skip blocks that hold the colour: one stale pixel
+  // anywhere in a block, or a colour whose bytes differ only in one pixel
+  // size, must still be written.
+  std::vector<std::pair<Fill, int32_t>> fills = {{spans::fill16Sse2, 2}, {spans::fill32Sse2, 4}};
+  if (haveAvx2()) fills.insert(fills.end(), {{spans::fill16Avx2, 2}, {spans::fill32Avx2, 4}});
+  std::mt19937 random(99);
+  for (auto [fill, size] : fills) {
+    for (int32_t count : {32, 64, 95, 128, 300}) {
+      for (int32_t trial = 0; trial < 40; ++trial) {
+        uint32_t colour = random();
+        std::vector<uint8_t> span(count * size + 32), expected;
+        for (size_t at = 0; at < span.size(); at += size) std::memcpy(&span[at], &colour, size);
+        int32_t offset = 4 + static_cast<int32_t>(random() % 4);  // after a guard byte
+        span[offset + random() % (count * size)] ^= static_cast<uint8_t>(1 + random() % 255);
+        span.front() = 0x11, span.back() = 0x22;  // guards
+        expected = span;
+        (size == 2 ? spans::fill16Plain : spans::fill32Plain)(expected.data() + offset, colour,
+                                                              count);
+        fill(span.data() + offset, colour, count);
+        ASSERT_EQ(span, expected) << "size " << size << ", count " << count;
+      }
+    }
+  }
+}
 
 TEST(SpanRoutines, VectorFillsMatchThePlainOnes) {
   compareFills(spans::fill16Plain, spans::fill16Sse2, 2);
