@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <krgfx/gfx.h>
 #include "game/game_frame.h"
 #include "game/sprite_set.h"
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "scripted_window_system.h"
+
+using namespace krgfx;
 
 namespace {
 

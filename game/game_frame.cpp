@@ -1,9 +1,11 @@
 #include "game/game_frame.h"
 
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/text.h>
 #include "game/game_rules.h"
-#include "gfx/gfx.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
+
+namespace krgfx {
 
 void drawGameFrame(const SpriteSet& sprites, int32_t& score, int32_t pointerX, int32_t pointerY,
                    int32_t pointerButtons) {
@@ -19,3 +21,5 @@ void drawGameFrame(const SpriteSet& sprites, int32_t& score, int32_t pointerX, i
   score = scoreAfterFrame(score, pointerButtons);
   unlockScreen(-1, -1);
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 uint32_t blendPlain(uint32_t s, uint32_t d) {
   uint32_t a = s >> 24;
   uint32_t rb = (((((s & 0xFF00FFu) - (d & 0xFF00FFu)) * a) >> 8) + (d & 0xFF00FFu)) & 0xFF00FFu;
@@ -51,6 +53,15 @@ void blendFill32Plain(uint8_t* first, uint32_t colour, int32_t count) {
 
 void copyPlain(void* destination, const void* source, size_t bytes) {
   if (bytes) std::memmove(destination, source, bytes);
+}
+
+void copyChangedPlain(void* destination, const void* source, size_t bytes) {
+  auto* out = static_cast<uint8_t*>(destination);
+  const auto* in = static_cast<const uint8_t*>(source);
+  for (size_t at = 0; at < bytes; at += 128) {
+    size_t stretch = bytes - at < 128 ? bytes - at : 128;
+    if (std::memcmp(out + at, in + at, stretch) != 0) std::memcpy(out + at, in + at, stretch);
+  }
 }
 
 void fillBytesPlain(void* destination, uint8_t value, size_t bytes) {
@@ -130,3 +141,5 @@ void selectDepthRoutines(int32_t bytesPerPixel) {
   }
   if (gfxScreen && vector) gfxScreen->flags |= screenMmx;
 }
+
+}  // namespace krgfx

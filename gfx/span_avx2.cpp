@@ -6,6 +6,8 @@
 
 #include "gfx/depth_routines.h"
 
+namespace krgfx {
+
 #define AVX2 __attribute__((target("avx2")))
 
 namespace spans {
@@ -61,6 +63,25 @@ AVX2 void copyAvx2(void* destination, const void* source, size_t bytes) {
   if (i < bytes) std::memcpy(out + i, in + i, bytes - i);
 }
 
+AVX2 void copyChangedAvx2(void* destination, const void* source, size_t bytes) {
+  auto* out = static_cast<__m256i*>(destination);
+  const auto* in = static_cast<const __m256i*>(source);
+  size_t i = 0;
+  for (; i + 128 <= bytes; i += 128, out += 4, in += 4) {
+    __m256i a = _mm256_loadu_si256(in), b = _mm256_loadu_si256(in + 1);
+    __m256i c = _mm256_loadu_si256(in + 2), d = _mm256_loadu_si256(in + 3);
+    __m256i same = _mm256_and_si256(
+        _mm256_and_si256(_mm256_cmpeq_epi8(a, _mm256_loadu_si256(out)),
+                         _mm256_cmpeq_epi8(b, _mm256_loadu_si256(out + 1))),
+        _mm256_and_si256(_mm256_cmpeq_epi8(c, _mm256_loadu_si256(out + 2)),
+                         _mm256_cmpeq_epi8(d, _mm256_loadu_si256(out + 3))));
+    if (_mm256_movemask_epi8(same) == -1) continue;
+    _mm256_storeu_si256(out, a), _mm256_storeu_si256(out + 1, b);
+    _mm256_storeu_si256(out + 2, c), _mm256_storeu_si256(out + 3, d);
+  }
+  copyChangedPlain(out, in, bytes - i);
+}
+
 AVX2 void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i source = _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(colour)), zero);
@@ -80,3 +101,5 @@ AVX2 void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count) {
 }
 
 }  // namespace spans
+
+}  // namespace krgfx

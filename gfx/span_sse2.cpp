@@ -5,6 +5,8 @@
 
 #include "gfx/depth_routines.h"
 
+namespace krgfx {
+
 namespace spans {
 
 namespace {
@@ -57,6 +59,24 @@ void copySse2(void* destination, const void* source, size_t bytes) {
   if (i < bytes) std::memcpy(out + i, in + i, bytes - i);
 }
 
+void copyChangedSse2(void* destination, const void* source, size_t bytes) {
+  auto* out = static_cast<__m128i*>(destination);
+  const auto* in = static_cast<const __m128i*>(source);
+  size_t i = 0;
+  for (; i + 64 <= bytes; i += 64, out += 4, in += 4) {
+    __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1);
+    __m128i c = _mm_loadu_si128(in + 2), d = _mm_loadu_si128(in + 3);
+    __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(a, _mm_loadu_si128(out)),
+                                               _mm_cmpeq_epi8(b, _mm_loadu_si128(out + 1))),
+                                 _mm_and_si128(_mm_cmpeq_epi8(c, _mm_loadu_si128(out + 2)),
+                                               _mm_cmpeq_epi8(d, _mm_loadu_si128(out + 3))));
+    if (_mm_movemask_epi8(same) == 0xFFFF) continue;
+    _mm_storeu_si128(out, a), _mm_storeu_si128(out + 1, b);
+    _mm_storeu_si128(out + 2, c), _mm_storeu_si128(out + 3, d);
+  }
+  copyChangedPlain(out, in, bytes - i);
+}
+
 void blendFill32Sse2(uint8_t* first, uint32_t colour, int32_t count) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i source = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(colour)), zero);
@@ -81,3 +101,5 @@ void blendFill32Sse2(uint8_t* first, uint32_t colour, int32_t count) {
 }
 
 }  // namespace spans
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 namespace blitters {
 
 // The palette as a display of one depth and order shows it: `pixels` holds
@@ -35,3 +37,5 @@ PaletteRow paletteLookupRow(int32_t displayDepth);
 PaletteRow palettePermuteRow(int32_t displayDepth);
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -14,6 +14,8 @@
 // Small helpers go into the row loops whole.
 #define AVX512_INLINE __attribute__((target("avx512f,avx512bw,avx512vbmi"), always_inline)) inline
 
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
@@ -103,3 +105,5 @@ PaletteRow palettePermuteRow(int32_t displayDepth) {
 }
 
 }  // namespace blitters
+
+}  // namespace krgfx

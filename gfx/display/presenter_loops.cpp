@@ -4,9 +4,11 @@
 #include <cstring>
 #include <thread>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -87,7 +89,12 @@ void directXRound(WindowSystem& system) {
     if (findDirtySpan(screen, &first, &last) && layer.blitter &&
         (surface = system.surface()).pixels) {
       int32_t offset = layer.verticalOffset;
-      layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
+      // A program that redraws every frame mostly leaves the rows as the
+      // surface shows them already: where the surface can be read cheaply,
+      // only what differs is written.
+      Blitter blitter = layer.blitter == copyBlitter && surface.hostMemory ? copyChangedBlitter
+                                                                           : layer.blitter;
+      blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
       if (!system.presentRows(first + offset, last + offset)) presentationFailed();
       clearDirtyLines(screen);
     }
@@ -128,3 +135,5 @@ void runDirectXPresenter() {
     if (!lockedRound<directXRound>()) break;
   }
 }
+
+}  // namespace krgfx

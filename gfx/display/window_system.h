@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace krgfx {
+
 // Screen or client rectangle; right and bottom are exclusive.
 struct WindowRect {
   int32_t left, top, right, bottom;
@@ -46,6 +48,8 @@ constexpr int32_t presentRowAlignment = 4;
 struct PixelSurface {
   uint8_t* pixels;  // first byte of client row 0, null when there is none
   int32_t pitch;
+  // Ordinary memory of this process (not video memory), cheap to read back.
+  bool hostMemory = false;
 };
 
 struct DisplayMode {
@@ -161,3 +165,5 @@ class WindowSystem {
 
   virtual void bell() = 0;
 };
+
+}  // namespace krgfx

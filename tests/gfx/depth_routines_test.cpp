@@ -10,6 +10,8 @@
 #include "gfx/cpu_features.h"
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 namespace {
 
 using Fill = void (*)(uint8_t*, uint32_t, int32_t);
@@ -107,6 +109,34 @@ TEST(SpanRoutines, VectorBlockCopyAndFillMatchThePlainOnes) {
   }
 }
 
+TEST(SpanRoutines, ChangedCopiesLeaveTheDestinationEqualToTheSource) {
+  // Destinations that hold the source already except for a few bytes (one
+  // differing byte anywhere in a stretch must still bring the stretch over),
+  // and destinations that hold nothing of it.
+  using Copy = void (*)(void*, const void*, size_t);
+  std::vector<Copy> forms = {spans::copyChangedPlain, spans::copyChangedSse2};
+  if (haveAvx2()) forms.push_back(spans::copyChangedAvx2);
+  std::mt19937 random(77);
+  for (Copy copy : forms) {
+    for (size_t bytes : {0, 1, 63, 64, 127, 128, 129, 200, 3200, 3203}) {
+      for (int32_t trial = 0; trial < 20; ++trial) {
+        std::vector<uint8_t> source(bytes + 8), destination(bytes + 8);
+        for (uint8_t& byte : source) byte = static_cast<uint8_t>(random());
+        size_t offset = random() % 4;
+        destination = source;
+        for (int32_t changes = trial % 4; changes > 0 && bytes > 0; --changes)
+          source[offset + random() % bytes] ^= static_cast<uint8_t>(1 + random() % 255);
+        if (trial == 19)
+          for (uint8_t& byte : destination) byte = static_cast<uint8_t>(random());
+        std::vector<uint8_t> expected = destination;
+        std::memcpy(expected.data() + offset, source.data() + offset, bytes);
+        copy(destination.data() + offset, source.data() + offset, bytes);
+        ASSERT_EQ(destination, expected) << bytes << " bytes, trial " << trial;
+      }
+    }
+  }
+}
+
 TEST(SpanRoutines, VectorBlendsComputeTheLaneFormula) {
   compareFills(blendLanesReference, spans::blendFill32Sse2, 4);
   if (!haveAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
@@ -145,3 +175,5 @@ TEST_F(DepthSelection, VectorFormsAreChosenAndMarkTheScreen) {
   EXPECT_EQ(depthRoutines.fillSpan, spans::fill16Plain);
   EXPECT_EQ(blockCopy, spans::copyPlain);
 }
+
+}  // namespace krgfx

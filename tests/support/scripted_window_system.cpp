@@ -5,6 +5,8 @@
 
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 using Lock = std::unique_lock<std::mutex>;
 
 uint32_t ScriptedWindowSystem::Presentation::pixel(int32_t x, int32_t row) const {
@@ -310,7 +312,7 @@ DisplayFormat ScriptedWindowSystem::displayFormat() {
 PixelSurface ScriptedWindowSystem::surface() {
   Lock lock(mutex_);
   if (!open_ || !surfaceAvailable_) return {nullptr, 0};
-  return {surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3};
+  return {surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3, true};
 }
 
 void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last,
@@ -511,3 +513,5 @@ WindowMessage scriptedKey(MessageKind kind, int32_t virtualKey, int32_t scanCode
   message.scanCode = scanCode;
   return message;
 }
+
+}  // namespace krgfx

@@ -16,6 +16,8 @@
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/double_click.h"
 
+namespace krgfx {
+
 // Waits for the server and answers whether a protocol error came back on
 // this display meanwhile.
 bool syncFailed(Display* display);
@@ -119,6 +121,7 @@ class X11WindowSystem : public WindowSystem {
   bool mapped_ = false;
   int32_t lastX_ = INT32_MIN, lastY_ = INT32_MIN;
   X11KeyTranslator keys_;       // keys held, characters typed
+  X11Keymap keymap_;            // keys down, kept from the events while focused
   DoubleClickDetector clicks_;  // X reports single presses only
   std::map<int32_t, Timer> timers_;
   // Display modes and the screen saver.
@@ -133,3 +136,5 @@ class X11WindowSystem : public WindowSystem {
   int saverTimeout_ = 0, saverInterval_ = 0, saverBlanking_ = 0, saverExposures_ = 0;
   Clock::time_point retraceEpoch_ = Clock::now();
 };
+
+}  // namespace krgfx

@@ -20,9 +20,33 @@
 #include "gfx/display/x11/x11_key_translation.h"
 #include "input/cp437_converter.h"
 
+namespace krgfx {
+
 // Asks the server to send a held key's repeats as presses without releases;
 // false when it cannot (translate then drops the release of each repeat).
 bool enableDetectableAutoRepeat(Display* display);
+
+// The keys down, in XQueryKeymap's form. While the window has the keyboard
+// every key event reaches it, so the events keep the keymap up to date and
+// reading it needs no round trip to the server; otherwise every read asks
+// the server.
+class X11Keymap {
+ public:
+  const char* keys(Display* display);
+  // A KeyPress or KeyRelease that reached the window.
+  void noteKey(const XKeyEvent& event);
+  // The window got the keyboard (true) or lost it to another window or a
+  // grab (false); the server is asked again either way.
+  void setKeyboardFocus(bool focused) {
+    focused_ = focused;
+    known_ = false;
+  }
+
+ private:
+  char keys_[32] = {};
+  bool known_ = false;
+  bool focused_ = false;
+};
 
 class X11KeyTranslator {
  public:
@@ -43,6 +67,10 @@ class X11KeyTranslator {
   // Shift, Ctrl and Alt), and by scan code with enhanced keys at scan + 128.
   static void virtualKeyState(Display* display, uint8_t state[256]);
   static void scanCodeState(Display* display, uint8_t state[256]);
+  // The same from a keymap in XQueryKeymap's form (bit k % 8 of byte k / 8
+  // set while keycode k is down).
+  static void virtualKeyState(Display* display, const char keymap[32], uint8_t state[256]);
+  static void scanCodeState(const char keymap[32], uint8_t state[256]);
 
  private:
   bool isRepeatRelease(XKeyEvent& event);
@@ -52,3 +80,5 @@ class X11KeyTranslator {
   Cp437Converter converter_;
   bool rightCtrlHeld_ = false, rightAltHeld_ = false;  // X's modifier mask has no sides
 };
+
+}  // namespace krgfx

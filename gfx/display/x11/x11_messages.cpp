@@ -5,6 +5,8 @@
 
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int maxEventsPerDispatch = 512;
@@ -137,6 +139,8 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       break;
     case FocusIn:
     case FocusOut:
+      // A grab takes the key events elsewhere until it ends.
+      keymap_.setKeyboardFocus(event.type == FocusIn && event.xfocus.mode != NotifyGrab);
       if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab ||
           event.xfocus.detail == NotifyInferior)
         break;
@@ -224,3 +228,5 @@ void X11WindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
     messages.push_back(tick);
   }
 }
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 bool X11WindowSystem::createSharedImage(int32_t width, int32_t height) {
   sharedImage_ = XShmCreateImage(display_, visual_, static_cast<unsigned>(visualDepth_), ZPixmap,
                                  nullptr, &shm_, static_cast<unsigned>(width),
@@ -60,7 +62,7 @@ void X11WindowSystem::freeSharedImage() {
 
 PixelSurface X11WindowSystem::surface() {
   if (!hasWindow() || !sharedImage_) return {nullptr, 0};
-  return {reinterpret_cast<uint8_t*>(sharedImage_->data), sharedImage_->bytes_per_line};
+  return {reinterpret_cast<uint8_t*>(sharedImage_->data), sharedImage_->bytes_per_line, true};
 }
 
 bool X11WindowSystem::presentRows(int32_t first, int32_t last) {
@@ -109,3 +111,5 @@ void X11WindowSystem::waitForRetrace(int32_t timeoutMs) {
   auto wait = std::min<Clock::duration>(period - intoFrame, std::chrono::milliseconds(timeoutMs));
   std::this_thread::sleep_for(wait);
 }
+
+}  // namespace krgfx

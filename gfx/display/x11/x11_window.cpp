@@ -14,6 +14,8 @@
 #include "gfx/display/platform_window_system.h"
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 namespace {
 
 // Protocol errors (a window destroyed by another client, a refused mode or
@@ -279,6 +281,7 @@ void X11WindowSystem::destroyWindow() {
   confined_ = captured_ = focused_ = mapped_ = false;
   lastX_ = lastY_ = INT32_MIN;
   keys_.forgetHeldKeys();
+  keymap_.setKeyboardFocus(false);
   clicks_.reset();
   timers_.clear();
 }
@@ -342,3 +345,5 @@ WindowSystem* openPlatformWindowSystem(PresentPath path) {
 }
 
 void closePlatformWindowSystem(WindowSystem* system) { delete system; }
+
+}  // namespace krgfx

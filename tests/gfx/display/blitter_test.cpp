@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include "gfx/cpu_features.h"
 #include "gfx/display/blitter_palette.h"
-#include "gfx/gfx.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -378,6 +380,29 @@ TEST_F(Blitters, GameScreenCopiesDirtyRowsByteForByte) {
   }
 }
 
+TEST_F(Blitters, ChangedRowCopyLeavesWhatACopyLeaves) {
+  // A surface that shows the last frame: the next frame differs from it in a
+  // few bytes of some rows; dirty rows end up as the frame, clean ones as
+  // they were.
+  for (int32_t depth : {8, 16, 32}) {
+    GfxScreen& screen = openNullScreen(200, 40, depth);
+    std::mt19937 random(45);
+    const int32_t pitch = screen.pitch + 12;
+    std::vector<uint8_t> surface(pitch * 40);
+    for (uint8_t& byte : surface) byte = static_cast<uint8_t>(random());
+    for (int32_t row = 0; row < 40; ++row) {
+      std::memcpy(screen.visibleFramebuffer + row * screen.pitch, &surface[row * pitch],
+                  screen.pitch);
+      if (row % 4 == 1) screen.visibleFramebuffer[row * screen.pitch + random() % screen.pitch]++;
+      screen.dirtyLines[row] = row % 3 != 0;
+    }
+    std::vector<uint8_t> copied = surface;
+    copyBlitter(copied.data(), pitch);
+    copyChangedBlitter(surface.data(), pitch);
+    EXPECT_EQ(surface, copied) << depth;
+  }
+}
+
 TEST_F(Blitters, WriteNothingWithoutAFittingScreen) {
   std::vector<uint8_t> surface(64 * 4 * 8, 0x77);
   const std::vector<uint8_t> untouched = surface;
@@ -439,3 +464,5 @@ TEST_F(Blitters, PaletteRowFormsWriteTheShownPixelsAndNothingElse) {
     }
   }
 }
+
+}  // namespace krgfx
