@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <krgfx/gfx.h>
+#include "gfx/cpu_features.h"
 #include "gfx/display/blitter.h"
 #include "gfx/screen.h"
 
@@ -84,6 +85,14 @@ void blitterBench(benchmark::State& state, Conversion conversion) {
   }
   state.SetLabel(kindOf(blitter));
   state.SetBytesProcessed(int64_t(state.iterations()) * screen.pitch * screen.height);
+}
+
+// The same with the vector level held at AVX2: on a processor with AVX-512
+// VBMI, what the palette conversions cost without its byte permutes.
+void avx2Bench(benchmark::State& state, Conversion conversion) {
+  overrideVectorLevel(VectorLevel::avx2);
+  blitterBench(state, conversion);
+  clearVectorLevelOverride();
 }
 
 // A copy of one frame of a display's bytes (the argument: bytes per pixel).
@@ -222,6 +231,9 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("BM_Memcpy", memcpyBench)->Arg(2)->Arg(3)->Arg(4);
   for (const Conversion& c : conversions())
     benchmark::RegisterBenchmark(("BM_Blitter/" + c.name()).c_str(), blitterBench, c);
+  for (const Conversion& c : conversions())
+    if (c.screenDepth <= 8)
+      benchmark::RegisterBenchmark(("BM_BlitterAvx2/" + c.name()).c_str(), avx2Bench, c);
 #ifdef KRGFX_HAVE_SDL2
   for (const Conversion& c : conversions())
     benchmark::RegisterBenchmark(("BM_SDL/" + c.name()).c_str(), sdlBench, c);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "gfx/cpu_features.h"
 #include "gfx/display/blitter_rows.h"
@@ -25,43 +26,23 @@ void showPaletteAs(ShownPalette& shown, const uint32_t* devicePalette) {
   }
 }
 
-// Eight pixels from eight indices, each display pixel in the low bytes of
-// its word (the higher bytes zero). Written out: the compiler keeps the
-// pixels in registers only when nothing loops over them.
-struct Eight {
-  uint64_t p0, p1, p2, p3, p4, p5, p6, p7;
-};
-
-inline Eight lookUpEight(const uint8_t* in, const uint32_t* shown) {
-  uint64_t i;
-  std::memcpy(&i, in, 8);
-  return {shown[i & 0xFF],         shown[(i >> 8) & 0xFF],  shown[(i >> 16) & 0xFF],
-          shown[(i >> 24) & 0xFF], shown[(i >> 32) & 0xFF], shown[(i >> 40) & 0xFF],
-          shown[(i >> 48) & 0xFF], shown[i >> 56]};
-}
-
-inline void store64(uint8_t* out, uint64_t value) { std::memcpy(out, &value, 8); }
-
-// Eight indices per load, the pixels packed into 64-bit stores.
+// Eight indices per load, one store per pixel (the processor keeps two
+// stores a cycle going; packing pixels into wider stores costs more than it
+// saves). 24-bit pixels are stored as four bytes, the fourth overwritten by
+// the next pixel, so the last pixel of a row gets three.
 template <int32_t bytes>
 void lookupRow(uint8_t* out, const uint8_t* in, int32_t width, const ShownPalette& shown) {
+  constexpr int32_t storeBytes = bytes == 3 ? 4 : bytes;
   const uint32_t* colours = shown.pixels;
   int32_t x = 0;
-  for (; x + 8 <= width; x += 8, out += 8 * bytes) {
-    const Eight p = lookUpEight(in + x, colours);
-    if constexpr (bytes == 4) {
-      store64(out, p.p0 | p.p1 << 32);
-      store64(out + 8, p.p2 | p.p3 << 32);
-      store64(out + 16, p.p4 | p.p5 << 32);
-      store64(out + 24, p.p6 | p.p7 << 32);
-    } else if constexpr (bytes == 2) {
-      store64(out, p.p0 | p.p1 << 16 | p.p2 << 32 | p.p3 << 48);
-      store64(out + 8, p.p4 | p.p5 << 16 | p.p6 << 32 | p.p7 << 48);
-    } else {
-      store64(out, p.p0 | p.p1 << 24 | p.p2 << 48);
-      store64(out + 8, p.p2 >> 16 | p.p3 << 8 | p.p4 << 32 | p.p5 << 56);
-      store64(out + 16, p.p5 >> 8 | p.p6 << 16 | p.p7 << 40);
+  for (; x + 8 + (bytes == 3) <= width; x += 8, out += 8 * bytes) {
+    uint64_t indices;
+    std::memcpy(&indices, in + x, 8);
+    // Written out through the index sequence: a loop here stays a loop.
+    [&]<size_t... k>(std::index_sequence<k...>) {
+      (std::memcpy(out + k * bytes, &colours[(indices >> (8 * k)) & 0xFF], storeBytes), ...);
     }
+    (std::make_index_sequence<8>());
   }
   for (; x < width; ++x, out += bytes) std::memcpy(out, &colours[in[x]], bytes);
 }
