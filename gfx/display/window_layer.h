@@ -109,6 +109,10 @@ bool openPresenterWindow();
 void signalPresenterReady();
 void runGdiPresenter();
 void runDirectXPresenter();
+// One round of the back end's presenter loop on the calling thread (the
+// benchmarks time a whole frame with it); false when the presenter is to
+// stop.
+bool presentRound();
 // The main window as the layer's settings ask for it, and the picture in it:
 // a window whose client area is the picture at the window's scale, centred
 // on the work area; full screen at a display mode at the screen's top-left,
@@ -124,8 +128,9 @@ bool fullScreenWindowSpec(WindowSpec* windowSpec, int32_t (*setMode)());
 // The (scaled) Blitter for the picture on that display; false when none.
 bool chooseWindowBlitter(DisplayFormat format);
 // Converts the dirty rows into a client-sized buffer whose row 0 is at
-// `clientRows`, at the picture's place and scale.
-void convertPicture(uint8_t* clientRows, int32_t pitch);
+// `clientRows`, at the picture's place and scale. A buffer in host memory
+// (`readable`) that the rows are only copied into gets copyChangedBlitter.
+void convertPicture(uint8_t* clientRows, int32_t pitch, bool readable = false);
 // The client rows that show display rows first to last of the picture.
 void pictureClientRows(int32_t first, int32_t last, int32_t* clientFirst, int32_t* clientLast);
 int32_t createMainWindow(const WindowSpec& windowSpec);

@@ -94,12 +94,14 @@ bool chooseWindowBlitter(DisplayFormat format) {
   return layer.blitter || layer.scaledBlitter;
 }
 
-void convertPicture(uint8_t* clientRows, int32_t pitch) {
+void convertPicture(uint8_t* clientRows, int32_t pitch, bool readable) {
   const WindowLayer& layer = windowLayer;
   uint8_t* corner = clientRows + static_cast<ptrdiff_t>(layer.picture.y) * pitch +
                     static_cast<ptrdiff_t>(layer.picture.x) * layer.displayPixelBytes;
   if (layer.scaledBlitter)
     layer.scaledBlitter(corner, pitch, layer.picture.scale);
+  else if (layer.blitter == copyBlitter && readable)
+    copyChangedBlitter(corner, pitch);  // rows the surface shows already are only read
   else if (layer.blitter)
     layer.blitter(corner, pitch);
 }
