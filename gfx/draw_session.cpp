@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gfx/colour_format.h"
+#include "gfx/gfx.h"
 #include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"

@@ -159,15 +159,15 @@ TEST_F(DrawLineTest, BlendsOnAnAlphaScreenAndMarksRowsDrawn) {
   gfxScreen->flags |= screenAlphaBlend;
   std::memset(gfxScreen->dirtyLines, 0, 8);
   EXPECT_EQ(drawLine(nullptr, 1, 2, 6, 4, 0x80FFFFFF, shapeFilledBox), 0);
-  EXPECT_EQ(pagePixel(1, 2), blendPlain(0x80FFFFFF, 0xFF000000));
+  EXPECT_EQ(pagePixel(1, 2), screenBlend(0x80FFFFFF, 0xFF000000));
   EXPECT_EQ(pagePixel(0, 2), 0xFF000000u);
   for (int row = 0; row < 8; ++row) EXPECT_EQ(gfxScreen->dirtyLines[row], row >= 2 && row <= 4);
   // Each pixel of a box outline is blended once, corners included.
   clearScreen(0);
   EXPECT_EQ(drawLine(nullptr, 0, 0, 3, 3, 0x80FFFFFF, shapeBox), 0);
-  EXPECT_EQ(pagePixel(0, 0), blendPlain(0x80FFFFFF, 0xFF000000));
-  EXPECT_EQ(pagePixel(3, 3), blendPlain(0x80FFFFFF, 0xFF000000));
-  EXPECT_EQ(pagePixel(3, 1), blendPlain(0x80FFFFFF, 0xFF000000));
+  EXPECT_EQ(pagePixel(0, 0), screenBlend(0x80FFFFFF, 0xFF000000));
+  EXPECT_EQ(pagePixel(3, 3), screenBlend(0x80FFFFFF, 0xFF000000));
+  EXPECT_EQ(pagePixel(3, 1), screenBlend(0x80FFFFFF, 0xFF000000));
 }
 
 TEST_F(DrawLineTest, NothingWithoutAScreen) {

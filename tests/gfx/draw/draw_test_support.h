@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "gfx/cpu_features.h"
+#include "gfx/depth_routines.h"
 #include "gfx/screen.h"
+#include "gfx/text/text.h"
 #include "support/screen_fixture.h"
 
 namespace draw_test {
@@ -46,6 +49,12 @@ inline Picture screenPicture(uint32_t ink, int32_t page = 0) {
     rows.push_back(row);
   }
   return rows;
+}
+
+// s blended over d as the screen's blending routines do it: the plain form
+// or, where the processor has vector units, the vector form.
+inline uint32_t screenBlend(uint32_t s, uint32_t d) {
+  return vectorLevel() == VectorLevel::plain ? blendPlain(s, d) : blendLanes(s, d);
 }
 
 inline Picture blankPicture(int32_t width, int32_t height) {

@@ -103,15 +103,20 @@ TEST_F(FloodFillTest, MazeFarLargerThanRecursionCouldTake) {
 }
 
 TEST_F(FloodFillTest, AFullSeedListFallsBackToSweepingWithTheSameResult) {
-  Picture maze = serpentine(60, 41);
-  // A few pillars and pockets to make many runs per row.
-  for (int32_t y = 0; y < 41; y += 4)
+  // Corridors three rows high between walls with a gap at alternating ends,
+  // pillars in their middle rows: many runs on every row.
+  Picture maze = blankPicture(60, 41);
+  for (int32_t y = 3; y < 41; y += 4) {
+    maze[y].assign(60, '#');
+    maze[y][(y / 4) % 2 ? 0 : 59] = '.';
+  }
+  for (int32_t y = 1; y < 41; y += 4)
     for (int32_t x = 3; x < 57; x += 5) maze[y][x] = '#';
   for (size_t capacity : {size_t{1}, size_t{2}, size_t{7}, floodSeedCapacity}) {
     drawWalls(maze);
     DrawSession session;
     ASSERT_TRUE(beginDrawing(session, nullptr, paint, 0, 0));
-    EXPECT_EQ(floodFrom(session, 30, 40, wall, false, capacity), 0);
+    EXPECT_EQ(floodFrom(session, 30, 38, wall, false, capacity), 0);
     endDrawing(session);
     Picture expected = maze;
     for (auto& row : expected)
@@ -135,7 +140,7 @@ TEST_F(FloodFillTest, ClippedBlendedOnceAndRowsMarked) {
   std::memset(gfxScreen->dirtyLines, 0, 4);
   // Half-transparent paint of the border's own colour: each pixel blends once.
   EXPECT_EQ(floodFill(nullptr, 0, 0, 0x80FFFFFF, 0, 0, borderNotGiven), 0);
-  uint32_t once = blendPlain(0x80FFFFFF, 0xFF000000);
+  uint32_t once = screenBlend(0x80FFFFFF, 0xFF000000);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 8; ++x) {
       bool inside = x >= 2 && x < 6 && y >= 1 && y < 3;

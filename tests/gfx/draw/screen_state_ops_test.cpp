@@ -6,7 +6,7 @@
 #include "gfx/draw_context.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
-#include "test_drivers.h"
+#include "support/test_drivers.h"
 
 using namespace draw_test;
 
