@@ -11,13 +11,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include <krgfx/draw.h>
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "example_options.h"
-#include "gfx/draw.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

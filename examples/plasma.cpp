@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include <krgfx/draw.h>
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "example_options.h"
-#include "gfx/draw.h"
-#include "gfx/gfx.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <deque>
 
+#include <krgfx/draw.h>
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "example_options.h"
-#include "gfx/draw.h"
-#include "gfx/gfx.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

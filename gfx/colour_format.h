@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 // 0xRRGGBB to a 5-6-5 pixel: the top bits of each component.
 constexpr uint32_t to565(uint32_t colour) {
   return ((colour >> 8) & 0xF800) | ((colour >> 5) & 0x07E0) | ((colour >> 3) & 0x001F);
@@ -38,3 +40,5 @@ constexpr uint32_t comparedColourBits(int32_t bytesPerPixel, uint32_t pixel) {
   if (bytesPerPixel == 2) return pixel & 0xFFFF;
   return pixel & 0x00FFFFFF;
 }
+
+}  // namespace krgfx

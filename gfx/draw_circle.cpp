@@ -9,10 +9,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "gfx/draw.h"
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_session.h"
 #include "gfx/line_raster.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -78,11 +80,34 @@ void plotOutlinePixel(DrawSession& session, const Ellipse& shape, const ArcRange
     session.plot(static_cast<int32_t>(shape.cx + x), static_cast<int32_t>(shape.cy - up));
 }
 
+// The offsets d from 0 to `limit` for which centre - d or centre + d lies in
+// [low, high]; when both sides show, one range over both (what lies between
+// is at most the clip rectangle's size).
+struct OffsetRange {
+  int64_t first, last;
+  bool empty() const { return first > last; }
+};
+OffsetRange visibleOffsets(int64_t centre, int64_t low, int64_t high, int64_t limit) {
+  OffsetRange before{std::max<int64_t>(0, centre - high), std::min(limit, centre - low)};
+  OffsetRange after{std::max<int64_t>(0, low - centre), std::min(limit, high - centre)};
+  if (before.empty()) return after;
+  if (after.empty()) return before;
+  return {std::min(before.first, after.first), std::max(before.last, after.last)};
+}
+
+int64_t clipRight(const DrawSession& session) {
+  return int64_t{session.clip.x} + session.clip.width - 1;
+}
+int64_t clipBottom(const DrawSession& session) {
+  return int64_t{session.clip.y} + session.clip.height - 1;
+}
+
 // Row dy of the outline (dy >= 0) in all four quadrants, each pixel once.
 void drawOutlineRow(DrawSession& session, const Ellipse& shape, const ArcRange& arc, int64_t dy) {
   int64_t right = halfWidth(shape, dy);
   int64_t left = std::min(halfWidth(shape, dy + 1) + 1, right);
-  for (int64_t x = left; x <= right; ++x) {
+  OffsetRange shown = visibleOffsets(shape.cx, session.clip.x, clipRight(session), right);
+  for (int64_t x = std::max(left, shown.first); x <= shown.last; ++x) {
     plotOutlinePixel(session, shape, arc, x, dy);
     if (x != 0) plotOutlinePixel(session, shape, arc, -x, dy);
     if (dy != 0) {
@@ -92,16 +117,9 @@ void drawOutlineRow(DrawSession& session, const Ellipse& shape, const ArcRange& 
   }
 }
 
-// The rows dy >= 0 whose pixels at the centre +-dy may fall inside the clip.
-bool rowMayShow(const DrawSession& session, const Ellipse& shape, int64_t dy) {
-  int64_t top = session.clip.y, bottom = int64_t{session.clip.y} + session.clip.height - 1;
-  return (shape.cy - dy >= top && shape.cy - dy <= bottom) ||
-         (shape.cy + dy >= top && shape.cy + dy <= bottom);
-}
-
 void drawOutline(DrawSession& session, const Ellipse& shape, const ArcRange& arc) {
-  for (int64_t dy = 0; dy <= shape.ry; ++dy)
-    if (rowMayShow(session, shape, dy)) drawOutlineRow(session, shape, arc, dy);
+  OffsetRange rows = visibleOffsets(shape.cy, session.clip.y, clipBottom(session), shape.ry);
+  for (int64_t dy = rows.first; dy <= rows.last; ++dy) drawOutlineRow(session, shape, arc, dy);
 }
 
 void drawFilled(DrawSession& session, const Ellipse& shape) {
@@ -151,3 +169,5 @@ int32_t drawCircle(ImageBuffer* target, float x, float y, float radius, uint32_t
   }
   return endDrawing(session);
 }
+
+}  // namespace krgfx

@@ -1,10 +1,12 @@
 // The current colours and the text background mode, for programs.
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/colour_format.h"
-#include "gfx/draw.h"
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -38,3 +40,5 @@ int32_t setTextBackground(int32_t mode) {
   setRuntimeError(0);
   return previous;
 }
+
+}  // namespace krgfx

@@ -1,10 +1,12 @@
 // drawLine: lines, box outlines and filled boxes, with dash patterns.
 #include <algorithm>
 
-#include "gfx/draw.h"
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_session.h"
 #include "gfx/line_raster.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -53,3 +55,5 @@ int32_t drawLine(ImageBuffer* target, float x1, float y1, float x2, float y2, ui
   }
   return endDrawing(session);
 }
+
+}  // namespace krgfx

@@ -1,9 +1,11 @@
 // drawPixel and readPixel.
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/colour_format.h"
-#include "gfx/draw.h"
 #include "gfx/draw_session.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 int32_t drawPixel(ImageBuffer* target, float x, float y, uint32_t colour, int32_t coordType,
                   int32_t flags) {
@@ -29,3 +31,5 @@ int64_t readPixel(ImageBuffer* target, float x, float y, int32_t coordType) {
   endDrawing(session);
   return colour;
 }
+
+}  // namespace krgfx

@@ -4,13 +4,15 @@
 
 #include <algorithm>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/colour_format.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -80,3 +82,5 @@ void resolvePoint(DrawContext& context, int32_t coordType, float x, float y, int
   *outX = px;
   *outY = py;
 }
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 
 #include "gfx/draw_context.h"
 
+namespace krgfx {
+
 struct DrawSession {
   DrawContext* context;
   ViewRect clip;                  // the target's clip rectangle within the target; may be empty
@@ -50,3 +52,5 @@ int32_t endDrawing(DrawSession& session);
 // coordType 2 and 3, and made the new last point.
 void resolvePoint(DrawContext& context, int32_t coordType, float x, float y, int64_t* outX,
                   int64_t* outY);
+
+}  // namespace krgfx

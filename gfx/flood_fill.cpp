@@ -10,9 +10,11 @@
 #include <new>
 #include <vector>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/colour_format.h"
-#include "gfx/draw.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -163,3 +165,5 @@ int32_t floodFill(ImageBuffer* target, float x, float y, uint32_t colour, uint32
   endDrawing(session);
   return setRuntimeError(result);
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 
 #include "gfx/draw_session.h"
 
+namespace krgfx {
+
 // Pending seeds the fill keeps before it falls back to sweeping the clip
 // rectangle for pixels next to those already filled.
 constexpr size_t floodSeedCapacity = 4096;
@@ -20,3 +22,5 @@ struct FloodRule {
 // map of filled pixels cannot be had.
 int32_t floodFrom(DrawSession& session, int64_t x, int64_t y, uint32_t border, bool overColour,
                   size_t seedCapacity);
+
+}  // namespace krgfx

@@ -1,9 +1,11 @@
 // imagePixels: the pixel rows of an image or of the screen's work page.
-#include "gfx/draw.h"
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
 #include "gfx/image/image_format.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 uint8_t* imagePixels(ImageBuffer* image, int32_t* width, int32_t* height, int32_t* pitch,
                      int32_t* bytesPerPixel) {
@@ -29,3 +31,5 @@ uint8_t* imagePixels(ImageBuffer* image, int32_t* width, int32_t* height, int32_
   setRuntimeError(0);
   return layout.pixels;
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace krgfx {
+
 namespace {
 
 constexpr int64_t coordinateLimit = int64_t{1} << 29;
@@ -131,3 +133,5 @@ void drawSegment(DrawSession& session, int64_t x1, int64_t y1, int64_t x2, int64
   }
   if (pattern) pattern->advance(length + 1);
 }
+
+}  // namespace krgfx

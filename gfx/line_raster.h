@@ -7,6 +7,8 @@
 
 #include "gfx/draw_session.h"
 
+namespace krgfx {
+
 // A 16-bit dash pattern read from bit 15 down, one bit per pixel along the
 // path, carried on from one segment to the next.
 struct DashPattern {
@@ -24,3 +26,5 @@ struct DashPattern {
 // bit is set are drawn, and the pattern moves on by the segment's length.
 void drawSegment(DrawSession& session, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
                  DashPattern* pattern);
+
+}  // namespace krgfx

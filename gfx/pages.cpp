@@ -2,11 +2,13 @@
 // operations behind the console hooks.
 #include <cstdio>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
-#include "gfx/draw.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 int32_t setPages(int32_t work, int32_t visible) {
   auto hook = activeHook<&ConsoleHooks::setPages>();
@@ -30,3 +32,5 @@ int32_t setWindowTitle(const std::string& text) {
     gfxScreen->driver->setTitle(windowTitle);
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

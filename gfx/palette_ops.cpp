@@ -1,11 +1,13 @@
 // The palette of screens of 8 bits or fewer, for programs. A change goes to
 // the palette, the displayed palette and the display driver under one lock,
 // so the presenter converts the screen once for any number of entries.
+#include <krgfx/draw.h>
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
-#include "gfx/draw.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -66,3 +68,5 @@ int32_t paletteColour(int32_t index) {
   setRuntimeError(0);
   return static_cast<int32_t>((colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF));
 }
+
+}  // namespace krgfx

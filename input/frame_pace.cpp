@@ -2,10 +2,12 @@
 // frame, not from when the program came back.
 #include <cmath>
 
-#include "input/input.h"
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "input/system_clock.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -32,3 +34,5 @@ int32_t waitFrame(int32_t framesPerSecond) {
   if (remaining > 0) systemClock.pause(static_cast<int32_t>(std::ceil(remaining * 1000 - 1e-9)));
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

@@ -1,11 +1,13 @@
 // The click ring and pollMouseClick.
 #include "input/mouse_clicks.h"
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/window_input.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 void recordMouseClick(MouseClickRing& ring, const MouseClick& click) {
   ring.clicks[ring.writeIndex] = click;
@@ -39,3 +41,5 @@ int32_t pollMouseClick(int32_t* x, int32_t* y, int32_t* button) {
   if (button) *button = click.button;
   return click.kind;
 }
+
+}  // namespace krgfx

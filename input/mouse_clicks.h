@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 struct MouseClick {
   int32_t kind;    // mouseClickPress, mouseClickRelease or mouseClickDouble
   int32_t button;  // one button bit
@@ -27,3 +29,5 @@ void recordMouseClick(MouseClickRing& ring, const MouseClick& click);
 // The oldest click, removed; false when there is none.
 bool takeMouseClick(MouseClickRing& ring, MouseClick* click);
 void clearMouseClicks(MouseClickRing& ring);
+
+}  // namespace krgfx

@@ -1,5 +1,7 @@
 // pollKeyCode: pollKey's one or two bytes as waitKey's code.
-#include "input/input.h"
+#include <krgfx/input.h>
+
+namespace krgfx {
 
 int32_t pollKeyCode() {
   std::string key = pollKey();
@@ -8,3 +10,5 @@ int32_t pollKeyCode() {
   if (key.size() == 1) return byte(0);
   return byte(1) << 8 | byte(0);
 }
+
+}  // namespace krgfx

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "input/input.h"
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "input/system_clock.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -80,3 +82,5 @@ TEST_F(FramePaceTest, RatesOutOfRangeFail) {
   EXPECT_EQ(runtimeError(), errBadCall);
   EXPECT_TRUE(PaceClock::pauses.empty());
 }
+
+}  // namespace krgfx

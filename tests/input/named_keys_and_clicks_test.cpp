@@ -2,11 +2,13 @@
 // key and pointer handling.
 #include <gtest/gtest.h>
 
-#include "input/input.h"
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "input/key_codes.h"
 #include "input/mouse_clicks.h"
-#include "runtime/runtime.h"
 #include "window_input_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -113,3 +115,5 @@ TEST_F(NamedKeysAndClicksTest, AFullRingDropsTheOldestAndANewWindowStartsEmpty) 
   EXPECT_EQ(pollMouseClick(nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(runtimeError(), errBadCall);
 }
+
+}  // namespace krgfx

@@ -2,9 +2,11 @@
 
 #include <numbers>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "draw_test_support.h"
-#include "gfx/draw.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 using namespace draw_test;
 
@@ -104,6 +106,32 @@ TEST_F(DrawCircleTest, ClippedAtEveryEdgeAsIfDrawnWhole) {
       }
 }
 
+TEST_F(DrawCircleTest, HugeCirclesVisitOnlyWhatShows) {
+  openNullScreen(40, 30, 32);
+  // Centres far off the screen; the outline crosses it as a gentle curve.
+  struct Case {
+    int64_t cx, cy, radius;
+    int32_t filled;
+  };
+  for (Case c : {Case{-100000, 15, 100010, 0}, Case{20, 4000000, 3999990, 0},
+                 Case{-5000000, -5000000, 7071080, 0}, Case{-100000, 15, 100010, 1}}) {
+    clearScreen(0);
+    ASSERT_EQ(drawCircle(nullptr, static_cast<float>(c.cx), static_cast<float>(c.cy),
+                         static_cast<float>(c.radius), ink, 0, 0, 1, c.filled),
+              0);
+    Picture expected = blankPicture(40, 30);
+    for (int64_t y = 0; y < 30; ++y)
+      for (int64_t x = 0; x < 40; ++x) {
+        int64_t dx = x - c.cx, dy = y - c.cy, r = c.radius;
+        auto inside = [r](int64_t a, int64_t b) { return a * a + b * b <= r * r + r; };
+        bool edge = !inside(dx - 1, dy) || !inside(dx + 1, dy) || !inside(dx, dy - 1) ||
+                    !inside(dx, dy + 1);
+        if (inside(dx, dy) && (c.filled || edge)) mark(expected, x, y);
+      }
+    ASSERT_EQ(shown(screenPicture(ink)), shown(expected)) << c.cx << "," << c.cy;
+  }
+}
+
 TEST_F(DrawCircleTest, ArcsAndPieSlices) {
   openNullScreen(21, 21, 32);
   // The upper right quarter only: angles 0 to pi/2 run from the right to the top.
@@ -145,3 +173,5 @@ TEST_F(DrawCircleTest, CentreFollowsTheLastPointAndBadArgumentsFail) {
   closeScreen();
   EXPECT_EQ(drawCircle(nullptr, 5, 5, 3, ink), errBadCall);
 }
+
+}  // namespace krgfx

@@ -2,11 +2,13 @@
 
 #include <random>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "draw_test_support.h"
 #include "gfx/depth_routines.h"
-#include "gfx/draw.h"
 #include "gfx/draw_context.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 using namespace draw_test;
 
@@ -178,3 +180,5 @@ TEST_F(DrawLineTest, NothingWithoutAScreen) {
   openNullScreen(4, 4, 32);
   EXPECT_EQ(drawLine(nullptr, 0, 0, 1, 1, red32, 7), errBadCall);
 }
+
+}  // namespace krgfx

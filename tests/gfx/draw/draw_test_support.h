@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/text.h>
 #include "gfx/cpu_features.h"
 #include "gfx/depth_routines.h"
 #include "gfx/screen.h"
-#include "gfx/text/text.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace draw_test {
 
@@ -115,3 +117,5 @@ inline std::string shown(const Picture& picture) {
 
 #define EXPECT_PICTURE(actual, expected) \
   EXPECT_EQ(draw_test::shown(actual), draw_test::shown(expected))
+
+}  // namespace krgfx

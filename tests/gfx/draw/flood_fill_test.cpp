@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
 #include "draw_test_support.h"
 #include "gfx/depth_routines.h"
-#include "gfx/draw.h"
 #include "gfx/flood_fill.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 using namespace draw_test;
 
@@ -179,3 +181,5 @@ TEST_F(FloodFillTest, ImagesOfEveryDepth) {
     destroyImage(image);
   }
 }
+
+}  // namespace krgfx

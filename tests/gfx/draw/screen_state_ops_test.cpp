@@ -1,12 +1,14 @@
 // The palette, pixel access, pages, title and colours as programs reach them.
 #include <gtest/gtest.h>
 
+#include <krgfx/draw.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "draw_test_support.h"
-#include "gfx/draw.h"
 #include "gfx/draw_context.h"
-#include "gfx/text/text.h"
-#include "runtime/runtime.h"
 #include "support/test_drivers.h"
+
+namespace krgfx {
 
 using namespace draw_test;
 
@@ -152,3 +154,5 @@ TEST_F(ScreenStateOpsTest, SeeThroughTextKeepsThePictureBehindIt) {
   openNullScreen(16, 8, 32);
   EXPECT_EQ(setTextBackground(textOpaque), textOpaque);
 }
+
+}  // namespace krgfx

@@ -26,7 +26,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+
+namespace krgfx {
 
 // --- Pixels, lines, boxes ---------------------------------------------------
 
@@ -162,3 +164,5 @@ int32_t copyPage(int32_t source, int32_t destination);
 // Sets the window's title (at most 127 bytes are kept), now and for windows
 // opened later.
 int32_t setWindowTitle(const std::string& text);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Key codes: 1 to 255 a code page 437 character; (scan << 8) | 0xFF an
 // extended key; windowCloseKey the window (or console) was asked to close.
 constexpr int32_t windowCloseKey = 0x6BFF;
@@ -97,3 +99,5 @@ int32_t pollMouseClick(int32_t* x, int32_t* y, int32_t* button);
 // starts the pace afresh rather than hurrying to catch up. 0, or errBadCall
 // for a rate out of range.
 int32_t waitFrame(int32_t framesPerSecond);
+
+}  // namespace krgfx
