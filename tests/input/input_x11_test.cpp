@@ -310,9 +310,14 @@ TEST_F(RealInputTest, ClicksBetweenTwoLooksAreAllKept) {
 }
 
 TEST_F(RealInputTest, RealKeysGiveTheirNamedCodes) {
-  for (auto [keysym, code] : {std::pair{XK_Up, keyUp}, {XK_Down, keyDown}, {XK_Left, keyLeft},
-                              {XK_Right, keyRight}, {XK_F1, keyF1}, {XK_F12, keyF12},
-                              {XK_Escape, keyEscape}, {XK_Return, keyEnter},
+  for (auto [keysym, code] : {std::pair{XK_Up, keyUp},
+                              {XK_Down, keyDown},
+                              {XK_Left, keyLeft},
+                              {XK_Right, keyRight},
+                              {XK_F1, keyF1},
+                              {XK_F12, keyF12},
+                              {XK_Escape, keyEscape},
+                              {XK_Return, keyEnter},
                               {XK_Delete, keyDelete}}) {
     pressKey(keysym);
     int32_t got = 0;
