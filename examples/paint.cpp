@@ -8,7 +8,6 @@
 // holds exactly what the screen shows.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include <krgfx/draw.h>
@@ -35,24 +34,8 @@ void drawColourBar() {
   drawLine(nullptr, 0, barHeight - 1, width - 1, barHeight - 1, 0xFF808080);
 }
 
-// Writes the screen to a 32-bit BMP file, bottom row first.
-bool savePicture(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "wb");
-  if (!file) return false;
-  auto word = [file](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>(value >> (8 * i) & 0xFF), file);
-  };
-  uint32_t pixelBytes = width * height * 4;
-  word('B' | 'M' << 8, 2), word(54 + pixelBytes, 4), word(0, 4), word(54, 4);
-  word(40, 4), word(width, 4), word(height, 4), word(1, 2), word(32, 2);
-  word(0, 4), word(pixelBytes, 4), word(2835, 4), word(2835, 4), word(0, 4), word(0, 4);
-  int32_t pitch;
-  lockScreen();
-  const uint8_t* pixels = imagePixels(nullptr, nullptr, nullptr, &pitch, nullptr);
-  for (int32_t y = height - 1; y >= 0; --y) std::fwrite(pixels + y * pitch, 4, width, file);
-  unlockScreen(1, 0);
-  return std::fclose(file) == 0;
-}
+// Writes the screen to a file: BMP, or PNG for a name ending in ".png".
+bool savePicture(const std::string& name) { return saveImageFile(name, nullptr, nullptr) == 0; }
 
 // Loads the saved file back and compares it with the screen, pixel by pixel.
 bool savedFileShowsTheScreen(const std::string& name) {
