@@ -152,7 +152,7 @@ void waitRetraceBySleeping() {
 
 // The window belongs to the presenter thread, but an X11 connection may be
 // used by whichever thread holds the driver lock.
-void setWindowTitle(const char* title) {
+void setLayerTitle(const char* title) {
   if (!title) return;
   std::lock_guard<std::recursive_mutex> guard(driverLock);
   WindowLayer& layer = windowLayer;
