@@ -1,4 +1,5 @@
 // Reading keys while a graphics screen is open.
+#include "gfx/display/input_access.h"
 #include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "input/input.h"
@@ -6,8 +7,24 @@
 #include "input/key_buffer.h"
 
 namespace {
+
 constexpr int32_t waitKeySliceMs = 20;
+
+// The oldest key, or windowCloseKey while a lost window's close request is
+// pending and the buffer is empty.
+int32_t takeScreenKey() {
+  int32_t code = takeKey();
+  return code == 0 && screenClosePending() ? windowCloseKey : code;
+}
+
 }  // namespace
+
+bool screenClosePending() {
+  lockScreen();
+  bool lost = gfxScreen && windowLayerLost();
+  unlockScreen(1, 0);
+  return lost;
+}
 
 std::string keyCodeText(int32_t code) {
   if (code == 0) return {};
@@ -17,13 +34,13 @@ std::string keyCodeText(int32_t code) {
 
 std::string screenPollKey() {
   if (!gfxScreen) return {};
-  return keyCodeText(takeKey());
+  return keyCodeText(takeScreenKey());
 }
 
 int32_t screenWaitKey() {
   if (!gfxScreen) return 0;
   for (;;) {
-    int32_t code = takeKey();
+    int32_t code = takeScreenKey();
     if (code != 0) return code;
     sleepMs(waitKeySliceMs);
     if (!gfxScreen) return 0;
@@ -32,7 +49,7 @@ int32_t screenWaitKey() {
 
 int32_t screenKeyPending() {
   lockScreen();
-  int32_t pending = keyBuffer.readIndex != keyBuffer.writeIndex;
+  int32_t pending = keyBuffer.readIndex != keyBuffer.writeIndex || screenClosePending();
   unlockScreen(1, 0);
   return pending;
 }

@@ -9,6 +9,7 @@ bool windowLayerActive() { return windowLayer.windowActive != 0; }
 int32_t windowLayerWidth() { return windowLayer.width; }
 int32_t windowLayerHeight() { return windowLayer.height; }
 WindowSystem* windowLayerSystem() { return windowLayer.system; }
+bool windowLayerLost() { return windowLayer.windowGone; }
 
 DriverReadMouse screenDriverReadMouse() {
   return gfxScreen && gfxScreen->driver ? gfxScreen->driver->readMouse : nullptr;

@@ -130,6 +130,9 @@ void stopWindowLayer() {
     layer.system = nullptr;
     windowSystemProvider.close(system);
   }
+  // The lost window's pending close request ends with it: a later screen
+  // starts afresh, whichever driver it has.
+  layer.windowGone = false;
 }
 
 WindowSpec mainWindowSpec(int32_t height) {
