@@ -136,9 +136,11 @@ class WindowSystem {
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
 
   // Keyboard: 256 bytes, bit 7 set while down; by virtual key, and by scan
-  // code with E0-prefixed keys at scan + 128.
+  // code with E0-prefixed keys at scan + 128. scanCodeState answers false
+  // when the keyboard could not be read this time (a device that lost its
+  // input): what the keys were is then unknown.
   virtual void virtualKeyState(uint8_t state[256]) = 0;
-  virtual void scanCodeState(uint8_t state[256]) = 0;
+  virtual bool scanCodeState(uint8_t state[256]) = 0;
 
   // Pointer, in screen coordinates. clientRectOnScreen, asked for on every
   // message, should cost no round trip to a display server.

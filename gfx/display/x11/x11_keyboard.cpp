@@ -10,7 +10,8 @@ void X11WindowSystem::virtualKeyState(uint8_t state[256]) {
   if (!dead_) X11KeyTranslator::virtualKeyState(display_, state);
 }
 
-void X11WindowSystem::scanCodeState(uint8_t state[256]) {
+bool X11WindowSystem::scanCodeState(uint8_t state[256]) {
   std::fill_n(state, 256, 0);
   if (!dead_) X11KeyTranslator::scanCodeState(display_, state);
+  return true;
 }
