@@ -51,7 +51,10 @@ int32_t directXOpenWindow() {
   } else {
     windowSpec = mainWindowSpec(layer.height);
     layer.verticalOffset = 0;
-    if (layer.windowPlaced) windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
+    if (layer.windowPlaced) {  // back from full screen: where the window was
+      windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
+      windowSpec.centred = false;
+    }
   }
   if (createMainWindow(windowSpec) != 0) return -1;
   gfxScreen->refreshRate = system.refreshRate();

@@ -148,6 +148,7 @@ WindowSpec mainWindowSpec(int32_t height) {
   windowSpec.canMaximise = !(layer.flags & flagNoSwitch);
   windowSpec.fullScreen = fullScreen;
   if (!fullScreen && layer.system) {
+    windowSpec.centred = true;
     WindowRect screen = layer.system->screenRect();
     windowSpec.x = screen.left + (screen.right - screen.left - windowSpec.width) / 2;
     windowSpec.y = screen.top + (screen.bottom - screen.top - windowSpec.height) / 2;

@@ -24,6 +24,10 @@ struct WindowSpec {
   bool topmost;
   bool canMaximise;  // offers a maximise control (switches to full screen)
   bool fullScreen;   // a window covering the whole screen at (x, y)
+  // The window, frame included, goes to the middle of the screen. (x, y)
+  // is then the middle place of a window without a frame, which a window
+  // system that adds no frame of its own takes as it is.
+  bool centred;
 };
 
 // The display's pixel format: depth 8, 15, 16, 24 or 32 (24 meaning three

@@ -95,6 +95,7 @@ class Win32WindowSystem : public WindowSystem {
   void translateCharacter(WPARAM wParam, LPARAM lParam);
   bool translatePointer(UINT message, WPARAM wParam, LPARAM lParam);
   void trackLeaving();
+  void centreOnScreen(int32_t& x, int32_t& y);
   void sizingLimits(MINMAXINFO& limits) const;
   void showDibRows(HDC dc, const uint8_t* pixels, int32_t pitch, int32_t first, int32_t rows);
   void applyLogicalPalette(HDC dc);

@@ -262,6 +262,24 @@ TEST_P(WineWindow, ClientAreaShowsTheFramebuffer) {
   quit();
 }
 
+// The window, frame and caption included, opens in the middle of the screen
+// (within the pixel that an odd difference leaves over).
+TEST_P(WineWindow, TheFramedWindowOpensCentred) {
+  start();
+  int32_t outerLeft = 0, outerTop = 0, outerWidth = 0, outerHeight = 0, screenWidth = 0,
+          screenHeight = 0;
+  std::string word;
+  std::istringstream outer(lineStarting("window ", replyLimit));
+  outer >> word >> outerLeft >> outerTop >> outerWidth >> outerHeight;
+  std::istringstream screen(lineStarting("screen ", replyLimit));
+  screen >> word >> screenWidth >> screenHeight;
+  ASSERT_GT(outerWidth, width) << "a window with a frame";
+  ASSERT_GT(outerHeight, height) << "a window with a caption";
+  EXPECT_LE(std::abs(2 * outerLeft + outerWidth - screenWidth), 1);
+  EXPECT_LE(std::abs(2 * outerTop + outerHeight - screenHeight), 1);
+  quit();
+}
+
 // A colour-keyed window ("GDI" only) lets the screen behind show through
 // its magenta pixels.
 class WineColourKeyed : public WineWindow {};
