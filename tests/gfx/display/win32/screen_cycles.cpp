@@ -6,8 +6,9 @@
 // standard output after the first cycle and after the last one:
 //   "cycle <n> <private bytes> <working set bytes>"
 // It ends with 0, or with 1 when a screen did not open.
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
