@@ -1,10 +1,12 @@
 // Reading keys while a graphics screen is open.
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
 #include "gfx/display/input_access.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/input_hooks.h"
 #include "input/key_buffer.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -61,3 +63,5 @@ int32_t screenKeyIsDown(int32_t scanCode) {
   unlockScreen(1, 0);
   return down;
 }
+
+}  // namespace krgfx

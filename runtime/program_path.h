@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace krgfx {
+
 // The whole path of the program's executable, however deep its folder;
 // empty when the platform cannot tell.
 std::string programPath();
@@ -14,3 +16,5 @@ extern const char programPathSeparators[];
 // The program's name from its path: the part after the last separator, cut
 // at its last dot, then at `limit` bytes.
 std::string programNameOf(std::string_view path, std::string_view separators, size_t limit);
+
+}  // namespace krgfx

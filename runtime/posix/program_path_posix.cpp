@@ -5,6 +5,8 @@
 
 #include "runtime/program_path.h"
 
+namespace krgfx {
+
 const char programPathSeparators[] = "/";
 
 std::string programPath() {
@@ -20,3 +22,5 @@ std::string programPath() {
   }
   return {};
 }
+
+}  // namespace krgfx

@@ -27,6 +27,8 @@
 #include "support/x11_test_client.h"
 // clang-format on
 
+namespace krgfx {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -223,3 +225,5 @@ INSTANTIATE_TEST_SUITE_P(GameAndWaits, LostDisplay,
                                            Waiter{"SleepDirectX", "sleep", "DirectX"},
                                            Waiter{"SleepGdi", "sleep", "GDI"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace krgfx

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+namespace krgfx {
+
 namespace {
 
 struct Ending {
@@ -70,3 +72,5 @@ INSTANTIATE_TEST_SUITE_P(ReturnExitAndExitUnderTheLock, ProgramEndWithWindow,
                          ::testing::Values(Ending{"return", 0}, Ending{"exit", 3},
                                            Ending{"locked", 4}),
                          [](const auto& info) { return std::string(info.param.how); });
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "runtime/program_path.h"
 
+namespace krgfx {
+
 TEST(ProgramName, ComesFromTheFileNameOfTheWholePath) {
   EXPECT_EQ(programNameOf("/usr/games/game", "/", 127), "game");
   EXPECT_EQ(programNameOf("C:\\Gry\\game.exe", "\\/", 127), "game");
@@ -38,3 +40,5 @@ TEST(ProgramPath, NamesThisTestProgram) {
   std::string path = programPath();
   EXPECT_EQ(programNameOf(path, programPathSeparators, 127), "krgfx_tests") << path;
 }
+
+}  // namespace krgfx

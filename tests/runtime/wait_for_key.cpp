@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gfx/gfx.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+
+using namespace krgfx;
 
 namespace {
 

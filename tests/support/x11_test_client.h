@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace krgfx {
+
 // Test connections walk the server's window tree while Wine or the runtime
 // makes and destroys windows: a window can vanish between listing and query.
 // Such errors are expected (the query answers 0 and the caller looks again);
@@ -28,3 +30,5 @@ inline void askWindowToClose(Display* display, Window window) {
   XSendEvent(display, window, False, NoEventMask, &event);
   XFlush(display);
 }
+
+}  // namespace krgfx

@@ -19,6 +19,8 @@
 
 #include "screen_fixture.h"
 
+namespace krgfx {
+
 class X11WindowTest : public ScreenTest {
  protected:
   void SetUp() override {
@@ -98,3 +100,5 @@ class X11WindowTest : public ScreenTest {
   std::string baseDisplay;
   Display* test = nullptr;
 };
+
+}  // namespace krgfx

@@ -15,6 +15,8 @@
 
 #include "gfx/display/window_layer.h"
 
+namespace krgfx {
+
 // Reads the DirectInput keyboard's 256 bytes into `state`. A device that
 // lost its input or is not acquired is acquired again for next time and the
 // answer is false: the keys' state is unknown this time. Any other failure
@@ -74,3 +76,5 @@ class DirectDrawDisplay {
   LONG displayWidth_ = 0, displayHeight_ = 0;  // the primary surface
   bool exclusive_ = false;
 };
+
+}  // namespace krgfx

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
 
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -272,3 +274,5 @@ void Win32WindowSystem::applyColourKey() {
   keyColour_ = key;
   user32_.setLayeredWindowAttributes(window_, key, 255, LWA_COLORKEY);
 }
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // Key events and the keyboard state.
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 void X11WindowSystem::translateKey(XKeyEvent& event, std::vector<WindowMessage>& messages) {
   keys_.translate(event, messages);
 }
@@ -15,3 +17,5 @@ bool X11WindowSystem::scanCodeState(uint8_t state[256]) {
   if (!dead_) X11KeyTranslator::scanCodeState(display_, state);
   return true;
 }
+
+}  // namespace krgfx

@@ -6,10 +6,12 @@
 #include <chrono>
 #include <thread>
 
+#include <krgfx/input.h>
 #include "input/fake_clock.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/window_layer_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -138,3 +140,5 @@ TEST_F(WindowLayerTest, AUserCloseRequestIsOneKeyWhileTheWindowStays) {
   sleepMs(120);
   EXPECT_EQ(clock.pauses, (Pauses{50, 50, 20}));
 }
+
+}  // namespace krgfx

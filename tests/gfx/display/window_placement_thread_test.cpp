@@ -4,6 +4,8 @@
 
 #include "support/window_layer_fixture.h"
 
+namespace krgfx {
+
 namespace {
 
 WindowMessage altEnter() { return scriptedKey(MessageKind::systemKeyDown, 13, 28); }
@@ -42,3 +44,5 @@ TEST_F(WindowLayerTest, ADirectXWindowBackFromFullScreenKeepsItsPlace) {
   EXPECT_EQ(window.x, 30);
   EXPECT_EQ(window.y, 40);
 }
+
+}  // namespace krgfx

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -131,3 +133,5 @@ TEST_F(RawDumpTest, FirstByteAndNameRules) {
   EXPECT_EQ(loadImageFile(name + ".ignored", nullptr, nullptr), 0);
   EXPECT_EQ(screenPixel(0, 0), 0x09090909u);
 }
+
+}  // namespace krgfx

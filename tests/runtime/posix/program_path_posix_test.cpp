@@ -8,6 +8,8 @@
 
 #include "runtime/program_path.h"
 
+namespace krgfx {
+
 namespace fs = std::filesystem;
 
 // This test program, linked (or copied) into a folder whose path is over 300
@@ -37,3 +39,5 @@ TEST(ProgramPathPosix, ADeepFolderStillGivesTheProgramsOwnName) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "gfx/display/win32/win32_directdraw.h"
 
+namespace krgfx {
+
 namespace {
 
 // A keyboard device that answers GetDeviceState with `result` and, when that
@@ -72,3 +74,5 @@ TEST(DirectInputKeyboard, AnyOtherFailureReadsAsEveryKeyUp) {
   for (uint8_t key : state) EXPECT_EQ(key, 0);
   EXPECT_EQ(keyboard.acquired, 0);
 }
+
+}  // namespace krgfx

@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "gfx/screen.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

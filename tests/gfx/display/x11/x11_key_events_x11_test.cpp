@@ -15,6 +15,8 @@
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -266,3 +268,5 @@ TEST_F(X11KeyEvents, KeyboardStatesOfHeldKeys) {
   X11KeyTranslator::virtualKeyState(display, byVirtualKey);
   EXPECT_EQ(byVirtualKey[38], 0);
 }
+
+}  // namespace krgfx
