@@ -391,8 +391,11 @@ INSTANTIATE_TEST_SUITE_P(Drivers, WineWindowInput,
                          caseName);
 INSTANTIATE_TEST_SUITE_P(Drivers, WineColourKeyed, ::testing::Values(ProbeCase{"GDI", 32}),
                          caseName);
+// An 8-bit screen in "DirectX" full screen keeps the desktop's depth and is
+// converted by the Blitter.
 INSTANTIATE_TEST_SUITE_P(Drivers, WineFullScreen,
-                         ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
+                         ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32},
+                                           ProbeCase{"DirectX", 8}),
                          caseName);
 
 }  // namespace krgfx
