@@ -255,7 +255,7 @@ void refreshKeyStateFromVirtualKeys(WindowSystem& system) {
 void refreshKeyStateFromScanCodes(WindowSystem& system) {
   if (!gfxScreen) return;
   uint8_t state[256];
-  system.scanCodeState(state);
+  if (!system.scanCodeState(state)) return;  // unknown this round: keep what was known
   for (int32_t scan = 0; scan < 128; ++scan)
     gfxScreen->keyState[scan] = ((state[scan] | state[scan + 128]) & 0x80) ? 1 : 0;
 }

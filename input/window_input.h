@@ -52,7 +52,8 @@ void notePointerPosition(WindowSystem& system, const WindowMessage& message);
 // windowActive (activated and not minimised).
 void handleInputActivation(WindowSystem& system, bool active);
 // Refreshes the screen's keyState once per presenter pass while active; the
-// GDI form reads virtual keys, the DirectX form scan codes.
+// GDI form reads virtual keys, the DirectX form scan codes, and keeps keyState
+// as it was when the keyboard could not be read.
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
 

@@ -52,6 +52,7 @@ WindowSpec mainWindowSpec(int32_t height) {
   }
   windowSpec.width = layer.width * scale;
   windowSpec.height = layer.height * scale;
+  windowSpec.centred = true;
   windowSpec.x = area.left + (area.right - area.left - windowSpec.width) / 2;
   windowSpec.y = area.top + (area.bottom - area.top - windowSpec.height) / 2;
   return placePicture(windowSpec, {0, 0, scale});

@@ -48,7 +48,7 @@ class X11WindowSystem : public WindowSystem {
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
-  void scanCodeState(uint8_t state[256]) override;
+  bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
   bool pointerOverThisWindow() override;
