@@ -35,3 +35,40 @@ install(FILES ${PROJECT_BINARY_DIR}/krgfxConfig.cmake
 file(RELATIVE_PATH KRGFX_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/krgfx.pc.in ${PROJECT_BINARY_DIR}/krgfx.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/krgfx.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The game and the examples. The game reads 2.spr and the images it names
+# from the current directory: on Windows game.exe sits in one folder with
+# them (a double click starts it there); on Linux the program goes to
+# libexec/krgfx, its assets to share/krgfx/assets, and bin/krgfx-game starts
+# it from there.
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(KRGFX_GAME_DIR game)
+  set(KRGFX_ASSETS_DIR game)
+  set(KRGFX_EXAMPLES_DIR examples)
+  set(KRGFX_EXAMPLES_DATA_DIR examples)
+else()
+  set(KRGFX_GAME_DIR ${CMAKE_INSTALL_LIBEXECDIR}/krgfx)
+  set(KRGFX_ASSETS_DIR ${CMAKE_INSTALL_DATADIR}/krgfx/assets)
+  set(KRGFX_EXAMPLES_DIR ${CMAKE_INSTALL_LIBEXECDIR}/krgfx/examples)
+  set(KRGFX_EXAMPLES_DATA_DIR ${CMAKE_INSTALL_DATADIR}/krgfx/examples)
+endif()
+
+if(TARGET game AND KRGFX_GAME)
+  install(TARGETS game RUNTIME DESTINATION ${KRGFX_GAME_DIR})
+  file(GLOB KRGFX_ASSETS ${PROJECT_SOURCE_DIR}/assets/*)
+  install(FILES ${KRGFX_ASSETS} DESTINATION ${KRGFX_ASSETS_DIR})
+  if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    # The launcher finds both from its own place, wherever the prefix is.
+    file(RELATIVE_PATH KRGFX_LAUNCHER_TO_ASSETS /${CMAKE_INSTALL_BINDIR} /${KRGFX_ASSETS_DIR})
+    file(RELATIVE_PATH KRGFX_LAUNCHER_TO_GAME /${CMAKE_INSTALL_BINDIR} /${KRGFX_GAME_DIR}/game)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/krgfx-game.in ${PROJECT_BINARY_DIR}/krgfx-game @ONLY)
+    install(PROGRAMS ${PROJECT_BINARY_DIR}/krgfx-game DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endif()
+
+if(KRGFX_EXAMPLES)
+  install(TARGETS moving_image input_tester text_reader
+          RUNTIME DESTINATION ${KRGFX_EXAMPLES_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/planets.txt
+          DESTINATION ${KRGFX_EXAMPLES_DATA_DIR})
+endif()

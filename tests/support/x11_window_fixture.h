@@ -18,14 +18,15 @@
 #include <thread>
 
 #include "screen_fixture.h"
+#include "x11_test_client.h"
 
 class X11WindowTest : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
     testing_drivers::uninstall();  // the real driver table
+    SKIP_WITHOUT_X_SERVER();
     const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) GTEST_SKIP() << "no X display";
     baseDisplay = display;
     // The base display without a screen number: ":77" of ":77.0".
     std::string::size_type dot = baseDisplay.find('.', baseDisplay.find(':'));

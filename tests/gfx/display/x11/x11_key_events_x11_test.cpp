@@ -14,6 +14,7 @@
 
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/key_codes.h"
+#include "support/x11_test_client.h"
 
 namespace {
 
@@ -35,8 +36,7 @@ Display* openDisplay() {
 class X11KeyEvents : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) GTEST_SKIP() << "no X display";
+    SKIP_WITHOUT_X_SERVER();
     display = openDisplay();
     ASSERT_NE(display, nullptr);
     int event, error, major, minor;
