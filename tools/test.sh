@@ -60,7 +60,7 @@ stage() {
 print_summary() {
   local row name count seconds total=0 tests=0
   echo
-  printf '%-52s %7s %9s\n' stage tests time
+  printf '%-52s %7s %10s\n' stage tests time
   for row in "${summary[@]}"; do
     IFS='|' read -r name count seconds <<<"$row"
     printf '%-52s %7s %6dm%02ds\n' "$name" "$count" $((seconds / 60)) $((seconds % 60))

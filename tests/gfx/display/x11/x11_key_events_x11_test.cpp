@@ -259,7 +259,7 @@ TEST_F(X11KeyEvents, KeyboardStatesOfHeldKeys) {
   EXPECT_EQ(byVirtualKey[virtualKeyShift], 0x80);
   EXPECT_EQ(byVirtualKey[virtualKeyRightShift], 0x80);
   EXPECT_EQ(byVirtualKey[38], 0x80);
-  EXPECT_EQ(byVirtualKey['A'], 0);
+  EXPECT_EQ(byVirtualKey[int{'A'}], 0);
   EXPECT_EQ(byScanCode[54], 0x80);
   EXPECT_EQ(byScanCode[72 + 128], 0x80);
   EXPECT_EQ(byScanCode[72], 0);
