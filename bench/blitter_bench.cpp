@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/blitter.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 
 #ifdef KRGFX_HAVE_SDL2
 #include <SDL.h>
 #endif
+
+using namespace krgfx;
 
 namespace {
 
@@ -198,6 +200,7 @@ int main(int argc, char** argv) {
   for (const Conversion& c : conversions())
     benchmark::RegisterBenchmark(("BM_SDL/" + c.name()).c_str(), sdlBench, c);
 #endif
+
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -8,14 +8,16 @@
 #include <random>
 #include <vector>
 
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
 #include "gfx/image/image_format.h"
 #include "gfx/screen.h"
 
 #ifdef KRGFX_HAVE_SDL2
 #include <SDL2/SDL.h>
 #endif
+
+using namespace krgfx;
 
 namespace {
 

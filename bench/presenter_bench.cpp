@@ -12,9 +12,11 @@
 #include <string>
 #include <thread>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/display_driver.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
+
+using namespace krgfx;
 
 namespace {
 

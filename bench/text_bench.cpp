@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 
-#include "gfx/gfx.h"
-#include "gfx/text/text.h"
+#include <krgfx/gfx.h>
+#include <krgfx/text.h>
+
+using namespace krgfx;
 
 namespace {
 

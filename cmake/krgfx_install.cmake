@@ -4,17 +4,14 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(KRGFX_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/krgfx)
+set(KRGFX_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR})
 set(KRGFX_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/krgfx)
 target_include_directories(krgfx PUBLIC $<INSTALL_INTERFACE:${KRGFX_INCLUDE_DIR}>)
 
-# The headers a program includes; they need nothing but the standard library.
-set(KRGFX_PUBLIC_HEADERS
-    runtime/runtime.h gfx/gfx.h gfx/image/image.h gfx/text/text.h input/input.h)
-foreach(header ${KRGFX_PUBLIC_HEADERS})
-  get_filename_component(folder ${header} DIRECTORY)
-  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${KRGFX_INCLUDE_DIR}/${folder})
-endforeach()
+# The headers a program includes as <krgfx/...>; they need nothing but the
+# standard library.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/krgfx DESTINATION ${KRGFX_INCLUDE_DIR}
+        FILES_MATCHING PATTERN "*.h")
 
 install(TARGETS krgfx EXPORT krgfxTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT krgfxTargets NAMESPACE krgfx:: DESTINATION ${KRGFX_PACKAGE_DIR})

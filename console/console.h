@@ -9,6 +9,8 @@
 #include "runtime/runtime_state.h"
 #include "runtime/text_console_lifetime.h"
 
+namespace krgfx {
+
 // Where the console reads keys and writes text: standard input and output
 // unless another pair is attached (tests use pseudo-terminals and pipes).
 // A terminal whose modes the console changed gets them back first.
@@ -18,3 +20,5 @@ void attachTextConsole(int inputFd, int outputFd);
 // unless replaced (tests record the slices).
 using ConsolePause = void (*)(int32_t ms);
 void setTextConsolePause(ConsolePause pause);
+
+}  // namespace krgfx

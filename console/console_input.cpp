@@ -2,11 +2,13 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "console/console_signals.h"
 #include "console/console_state.h"
 #include "console/console_terminal.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -118,3 +120,5 @@ void pollConsoleInput() {
     restoreTerminal();
   }
 }
+
+}  // namespace krgfx

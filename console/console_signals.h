@@ -7,9 +7,13 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 // Installs the handler the first time; later calls do nothing.
 void installControlHandler();
 // Puts the previous dispositions back.
 void removeControlHandler();
 // How many close requests arrived since the last call.
 int32_t takeCloseRequests();
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "console/console.h"
 
+namespace krgfx {
+
 constexpr int32_t consoleKeySlots = 16;
 
 // The system pause, the console's default.
@@ -37,3 +39,5 @@ int32_t consoleKeyIsDown(int32_t scanCode);
 int32_t consoleReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip);
 int32_t consolePlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);
 void consoleSleep(int32_t ms);
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace krgfx {
+
 // Puts a terminal in the foreground into key mode (no line editing, no
 // echo, no waiting, Ctrl+C kept). False when fd is no terminal or the
 // process is in the background, where touching it would stop the process.
@@ -31,3 +33,5 @@ void writeTerminal(int fd, const std::string& text);
 // no terminal, where they would be noise in a file or pipe.
 void placeTerminalCursor(int fd, int32_t row, int32_t col);
 void clearTerminal(int fd);
+
+}  // namespace krgfx

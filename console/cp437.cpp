@@ -1,5 +1,7 @@
 #include "console/cp437.h"
 
+namespace krgfx {
+
 namespace {
 
 // Glyphs of the control bytes 0 to 31; byte 0 is a blank cell.
@@ -58,3 +60,5 @@ void appendUtf8(std::string& text, char32_t character) {
     put(0x80 | (c & 0x3F));
   }
 }
+
+}  // namespace krgfx

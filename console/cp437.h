@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // The character a code page 437 byte shows as a glyph (0 shows as a blank).
 char32_t cp437ToUnicode(uint8_t byte);
 // The code page 437 byte of a character, or '?' when the code page lacks it.
 uint8_t unicodeToCp437(char32_t character);
 // Appends the UTF-8 form of a character.
 void appendUtf8(std::string& text, char32_t character);
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include "console/cp437.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr uint8_t escape = 0x1B;
@@ -213,3 +215,5 @@ int32_t decodeTerminalKey(const uint8_t* bytes, size_t length, size_t* used) {
   if (byte >= 0x80) return decodeUtf8(bytes, length, used);
   return byte;  // 0 (Ctrl+Space) stands for no key
 }
+
+}  // namespace krgfx

@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <string>
 
+#include <krgfx/gfx.h>
 #include "console/console_signals.h"
 #include "console/console_state.h"
 #include "console/console_terminal.h"
 #include "console/cp437.h"
-#include "gfx/gfx.h"
 #include "input/system_clock.h"
+
+namespace krgfx {
 
 TextConsoleState textConsole;
 
@@ -193,3 +195,5 @@ void attachTextConsole(int inputFd, int outputFd) {
 }
 
 void setTextConsolePause(ConsolePause pause) { textConsole.pause = pause ? pause : systemPause; }
+
+}  // namespace krgfx

@@ -3,11 +3,13 @@
 // window's close button, ends it; so do 500 frames (10 seconds).
 #include <cstring>
 
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
+
+using namespace krgfx;
 
 namespace {
 

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string>
 
-#include "gfx/gfx.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
+
+using namespace krgfx;
 
 namespace {
 

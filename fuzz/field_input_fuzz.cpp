@@ -16,10 +16,12 @@
 #include <variant>
 #include <vector>
 
+#include <krgfx/runtime.h>
 #include "runtime/field_input.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
+
+using namespace krgfx;
 
 namespace {
 

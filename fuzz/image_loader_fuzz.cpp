@@ -14,11 +14,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
 #include "gfx/screen.h"
+
+using namespace krgfx;
 
 namespace {
 

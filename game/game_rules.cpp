@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace krgfx {
+
 int32_t spriteFrameFor(int32_t score, int32_t buttons, double (*clock)()) {
   if (score < winningScore) return buttons != 0 ? 2 : 1;
   if (score == winningScore) return 5;
@@ -22,3 +24,5 @@ int32_t scoreAfterFrame(int32_t score, int32_t buttons) {
   if (pressed) ++score;
   return score > highestScore ? 0 : score;
 }
+
+}  // namespace krgfx

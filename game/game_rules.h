@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 constexpr int32_t winningScore = 100;
 constexpr int32_t highestScore = 200;  // one more starts the game over
 
@@ -17,3 +19,5 @@ const char* scoreMessage(int32_t score);
 // non-zero buttons value counts, from 100 on only a positive one), and back
 // to 0 past 200.
 int32_t scoreAfterFrame(int32_t score, int32_t buttons);
+
+}  // namespace krgfx

@@ -1,11 +1,13 @@
 // The game: collect exactly 100 points by holding a mouse button, one point
 // per frame of about 50 ms; past 200 the score starts again from 0.
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "game/game_rules.h"
 #include "game/sprite_set.h"
-#include "gfx/gfx.h"
-#include "gfx/text/text.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

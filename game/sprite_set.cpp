@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gfx/gfx.h"
-#include "runtime/runtime.h"
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
+
+namespace krgfx {
 
 namespace {
 
@@ -103,3 +105,5 @@ void SpriteSet::releaseImages() {
   for (SpriteFrame& frame : frames) destroyImage(frame.image);
   std::vector<SpriteFrame>().swap(frames);
 }
+
+}  // namespace krgfx

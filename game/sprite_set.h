@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
+
+namespace krgfx {
 
 struct SpriteFrame {
   int32_t width;
@@ -35,3 +37,5 @@ class SpriteSet {
   int32_t frameCount = 0;           // the count the index gave
   std::vector<SpriteFrame> frames;  // frame n at frames[n - 1]
 };
+
+}  // namespace krgfx

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+namespace krgfx {
 namespace {
 
 #include "gfx/builtin_data_packed.inc"
@@ -54,3 +55,5 @@ void unpackBuiltinData() {
 }
 
 const uint8_t* builtinData() { return unpacked; }
+
+}  // namespace krgfx

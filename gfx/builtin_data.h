@@ -6,6 +6,8 @@
 
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 constexpr int32_t builtinDataSize = 10742;
 constexpr int32_t fontCount = 3;
 constexpr int32_t paletteCount = 4;
@@ -18,3 +20,5 @@ const uint8_t* builtinData();
 
 extern FontDesc fontTable[fontCount];
 extern PaletteDesc paletteTable[paletteCount];
+
+}  // namespace krgfx

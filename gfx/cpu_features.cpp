@@ -1,5 +1,7 @@
 #include "gfx/cpu_features.h"
 
+namespace krgfx {
+
 namespace {
 
 VectorLevel detectedLevel() {
@@ -28,3 +30,5 @@ void overrideVectorLevel(VectorLevel level) {
 }
 
 void clearVectorLevelOverride() { overridden = false; }
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // What the processor offers to the vectorised row routines.
 #pragma once
 
+namespace krgfx {
+
 enum class VectorLevel { plain, sse2, avx2 };
 
 // The best level the processor supports, or the one a test asked for.
@@ -10,3 +12,5 @@ VectorLevel vectorLevel();
 // at what the processor supports.
 void overrideVectorLevel(VectorLevel level);
 void clearVectorLevelOverride();
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 uint32_t blendPlain(uint32_t s, uint32_t d) {
   uint32_t a = s >> 24;
   uint32_t rb = (((((s & 0xFF00FFu) - (d & 0xFF00FFu)) * a) >> 8) + (d & 0xFF00FFu)) & 0xFF00FFu;
@@ -130,3 +132,5 @@ void selectDepthRoutines(int32_t bytesPerPixel) {
   }
   if (gfxScreen && vector) gfxScreen->flags |= screenMmx;
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace krgfx {
+
 struct DrawContext;
 
 struct DepthRoutines {
@@ -52,3 +54,5 @@ void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count);
 void copyAvx2(void* destination, const void* source, size_t bytes);
 void fillBytesAvx2(void* destination, uint8_t value, size_t bytes);
 }  // namespace spans
+
+}  // namespace krgfx

@@ -11,6 +11,8 @@
 #include "gfx/screen.h"
 #include "runtime/runtime_contexts.h"
 
+namespace krgfx {
+
 DrawContext::~DrawContext() { delete[] rowTable; }
 
 namespace {
@@ -158,3 +160,5 @@ void orderCorners(int32_t* x1, int32_t* y1, int32_t* x2, int32_t* y2) {
   if (*x2 < *x1) std::swap(*x1, *x2);
   if (*y2 < *y1) std::swap(*y1, *y2);
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 struct RowCombinerTable;
 
 struct ViewRect {
@@ -45,3 +47,5 @@ void toTargetPixels(const DrawContext& context, float x, float y, int32_t* outX,
 void applyRelative(DrawContext& context, int32_t coordType, float* x1, float* y1, float* x2,
                    float* y2);
 void orderCorners(int32_t* x1, int32_t* y1, int32_t* x2, int32_t* y2);
+
+}  // namespace krgfx

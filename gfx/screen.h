@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <semaphore>
 
+namespace krgfx {
+
 struct DisplayDriver;
 
 // Bits of GfxScreen::flags.
@@ -92,3 +94,5 @@ extern bool endHookRegistered;
 // Marks rows first to last (inclusive, already within the screen) as changed.
 void markDirtyRows(int32_t first, int32_t last);
 void markAllRowsDirty();
+
+}  // namespace krgfx

@@ -1,5 +1,7 @@
 #include "gfx/screen_hooks.h"
 
+namespace krgfx {
+
 namespace {
 void viewChanged() {}
 int32_t outputRedirected() { return 0; }
@@ -18,3 +20,5 @@ void installScreenHooks(ConsoleHooks& hooks) {
   installTextHooks(hooks);
   installInputHooks(hooks);
 }
+
+}  // namespace krgfx

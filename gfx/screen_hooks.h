@@ -4,7 +4,11 @@
 
 #include "runtime/runtime_state.h"
 
+namespace krgfx {
+
 void installScreenHooks(ConsoleHooks& hooks);
 
 void installTextHooks(ConsoleHooks& hooks);   // gfx/text: text output and line input
 void installInputHooks(ConsoleHooks& hooks);  // input: keys, mouse, sleep
+
+}  // namespace krgfx

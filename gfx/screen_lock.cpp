@@ -1,9 +1,11 @@
 // The screen lock that keeps the presenter out while the program draws, and
 // the marking of changed rows.
+#include <krgfx/gfx.h>
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
+
+namespace krgfx {
 
 namespace {
 void driverLock(const GfxScreen& screen) {
@@ -44,3 +46,5 @@ void unlockScreen(int32_t startLine, int32_t endLine) {
   }
   if (screen->lockCount > 0 && --screen->lockCount == 0) driverUnlock(*screen);
 }
+
+}  // namespace krgfx

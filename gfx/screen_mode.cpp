@@ -5,19 +5,21 @@
 #include <cstring>
 #include <new>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "gfx/builtin_data.h"
 #include "gfx/depth_routines.h"
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/page_memory.h"
 #include "gfx/screen.h"
 #include "gfx/screen_hooks.h"
-#include "gfx/text/text.h"
 #include "gfx/text/text_view.h"
 #include "runtime/program_path.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 GfxScreen* gfxScreen;
 int32_t modeSerial = 1;
@@ -217,3 +219,5 @@ int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCou
 void closeScreen() {
   if (gfxScreen) applyMode(0, 0, 0, 0, 0, 0, 0, 0, 0, flagInternalClose, 0.0f, 0, 0);
 }
+
+}  // namespace krgfx

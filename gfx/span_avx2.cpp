@@ -6,6 +6,8 @@
 
 #include "gfx/depth_routines.h"
 
+namespace krgfx {
+
 #define AVX2 __attribute__((target("avx2")))
 
 namespace spans {
@@ -67,3 +69,5 @@ AVX2 void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count) {
 }
 
 }  // namespace spans
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "gfx/depth_routines.h"
 
+namespace krgfx {
+
 namespace spans {
 
 namespace {
@@ -69,3 +71,5 @@ void blendFill32Sse2(uint8_t* first, uint32_t colour, int32_t count) {
 }
 
 }  // namespace spans
+
+}  // namespace krgfx

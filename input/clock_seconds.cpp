@@ -1,7 +1,9 @@
 // The seconds clock: the performance counter when there is one, else the
 // tick count.
-#include "input/input.h"
+#include <krgfx/input.h>
 #include "input/system_clock.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -23,3 +25,5 @@ double clockSeconds() {
   if (mode == timerTickCount) return systemClock.tickCount() * 0.001;
   return static_cast<double>(systemClock.counter()) * counterPeriod;
 }
+
+}  // namespace krgfx

@@ -1,5 +1,7 @@
 #include "input/cp437_converter.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr char replacement = '?';
@@ -49,3 +51,5 @@ void Cp437Converter::convertCharacter(std::string_view& text) {
     output_ += replacement;
   text.remove_prefix(length);
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace krgfx {
+
 // Converts through the platform's character sets (iconv, or the Win32 code
 // page conversions), one "?" for every character that code page 437 lacks
 // and for every malformed byte. The platform's converter and the output
@@ -33,3 +35,5 @@ class Cp437Converter {
   void* platform_;  // the platform converter's state, if it keeps one
   std::string output_;
 };
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 class DoubleClickDetector {
  public:
   static constexpr uint32_t intervalMs = 500;
@@ -23,3 +25,5 @@ class DoubleClickDetector {
   uint32_t timeMs_ = 0;
   int32_t x_ = 0, y_ = 0;
 };
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 
 #include "gfx/screen_hooks.h"
 
+namespace krgfx {
+
 void installInputHooks(ConsoleHooks& hooks) {
   hooks.pollKey = screenPollKey;
   hooks.waitKey = screenWaitKey;
@@ -12,3 +14,5 @@ void installInputHooks(ConsoleHooks& hooks) {
   hooks.placeMouse = screenPlaceMouse;
   hooks.sleepMs = screenSleep;
 }
+
+}  // namespace krgfx

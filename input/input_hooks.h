@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Keys from the key buffer; empty, 0 or 0 while no screen is open.
 std::string screenPollKey();
 int32_t screenWaitKey();
@@ -21,3 +23,5 @@ void screenSleep(int32_t ms);
 // A key code as pollKey gives it: one byte for a character, 0xFF and the
 // scan value for an extended key, empty for 0.
 std::string keyCodeText(int32_t code);
+
+}  // namespace krgfx

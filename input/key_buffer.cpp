@@ -1,6 +1,8 @@
 #include "input/key_buffer.h"
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+
+namespace krgfx {
 
 KeyBuffer keyBuffer;
 
@@ -32,3 +34,5 @@ int32_t takeKeyPosted() {
   unlockScreen(1, 0);
   return posted;
 }
+
+}  // namespace krgfx

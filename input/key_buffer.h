@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 constexpr int32_t keyBufferSize = 16;
 
 struct KeyBuffer {
@@ -22,3 +24,5 @@ void queueKey(int32_t code);
 int32_t takeKey();
 // Returns keyPosted and clears it.
 int32_t takeKeyPosted();
+
+}  // namespace krgfx

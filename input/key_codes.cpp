@@ -1,5 +1,7 @@
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 const ScanCodeEntry ScanCodeTable[scanCodeTableSize] = {
     {1, 27, 0},    {2, 49, 0},    {3, 50, 0},    {4, 51, 0},   {5, 52, 0},     {6, 53, 0},
     {7, 54, 0},    {8, 55, 0},    {9, 56, 0},    {10, 57, 0},  {11, 48, 0},    {12, 189, 109},
@@ -138,3 +140,5 @@ int32_t modifiersOf(const uint8_t state[256], bool enhanced) {
   if (enhanced) modifiers |= modifierEnhanced;
   return modifiers;
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace krgfx {
+
 // Bits of the modifier word (the layout of the console's control-key state).
 constexpr int32_t modifierRightAlt = 0x1;
 constexpr int32_t modifierAlt = 0x2;
@@ -67,3 +69,5 @@ int32_t scanCodeOf(int32_t virtualKey);
 // The modifier word from a keyboard state (256 bytes by virtual key, bit 7
 // set while down) and the enhanced flag of the key.
 int32_t modifiersOf(const uint8_t state[256], bool enhanced);
+
+}  // namespace krgfx

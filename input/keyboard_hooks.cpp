@@ -1,9 +1,11 @@
 // Reading keys while a graphics screen is open.
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/input_hooks.h"
 #include "input/key_buffer.h"
+
+namespace krgfx {
 
 namespace {
 constexpr int32_t waitKeySliceMs = 20;
@@ -44,3 +46,5 @@ int32_t screenKeyIsDown(int32_t scanCode) {
   unlockScreen(1, 0);
   return down;
 }
+
+}  // namespace krgfx

@@ -1,9 +1,11 @@
 // The pointer while a graphics screen is open: the display driver answers
 // under the screen lock; without a report every output is -1.
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/input_access.h"
-#include "gfx/gfx.h"
 #include "input/input_hooks.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -38,3 +40,5 @@ int32_t screenPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
   unlockScreen(1, 0);
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

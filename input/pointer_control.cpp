@@ -2,9 +2,11 @@
 // the client area.
 #include <algorithm>
 
+#include <krgfx/input.h>
 #include "gfx/display/input_access.h"
-#include "input/input.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 int32_t windowReadMouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* clip) {
   if (!windowLayerActive() || !mouseState.mouseInside) return -1;
@@ -57,3 +59,5 @@ int32_t windowPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip) {
   setPointerConfined(system, clip);
   return 0;
 }
+
+}  // namespace krgfx

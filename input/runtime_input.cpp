@@ -1,9 +1,11 @@
 // The runtime's key, mouse and pause operations: the graphics screen's
 // routines while one is open, the text console's otherwise.
-#include "input/input.h"
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "input/system_clock.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 std::string pollKey() {
   auto routine = activeHook<&ConsoleHooks::pollKey>();
@@ -59,3 +61,5 @@ void sleepMs(int32_t ms) {
     systemClock.pause(ms);  // no console to watch for keys
   }
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include "input/key_buffer.h"
 #include "input/system_clock.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int32_t sliceMs = 50;
@@ -28,3 +30,5 @@ void screenSleep(int32_t ms) {
   }
   if (ms > 0) systemClock.pause(ms);
 }
+
+}  // namespace krgfx

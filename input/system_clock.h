@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace krgfx {
+
 struct SystemClock {
   void (*pause)(int32_t ms);                     // a plain pause, ms >= 0
   bool (*counterFrequency)(int64_t* perSecond);  // false when there is no counter
@@ -24,3 +26,5 @@ extern SystemClock systemClock;
 enum TimerMode : int32_t { timerUnchosen = 0, timerTickCount = 1, timerCounter = 2 };
 extern std::atomic<int32_t> timerMode;
 extern double counterPeriod;  // seconds per counter step
+
+}  // namespace krgfx

@@ -3,12 +3,14 @@
 
 #include <cstring>
 
+#include <krgfx/input.h>
 #include "gfx/display/event_ring.h"
 #include "gfx/display/input_access.h"
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "input/key_codes.h"
+
+namespace krgfx {
 
 MouseState mouseState;
 bool leaveTrackingByTimer;
@@ -248,3 +250,5 @@ void refreshKeyStateFromScanCodes(WindowSystem& system) {
   for (int32_t scan = 0; scan < 128; ++scan)
     gfxScreen->keyState[scan] = ((state[scan] | state[scan + 128]) & 0x80) ? 1 : 0;
 }
+
+}  // namespace krgfx

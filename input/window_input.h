@@ -8,6 +8,8 @@
 
 #include "gfx/display/window_system.h"
 
+namespace krgfx {
+
 struct MouseState {
   int32_t mouseX, mouseY;            // client pixels of the last move, or where placeMouse put it
   int32_t mouseWheel;                // vertical wheel counter
@@ -62,3 +64,5 @@ int32_t windowPlaceMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);
 // Arrow while the pointer is outside the client area or the cursor is
 // visible, no pointer otherwise: the answer to a set-cursor message.
 void applyPointerShape(WindowSystem& system);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 struct DirListing;  // an open search, the platform's own
 
 // Starts a search for `pattern`: '*' and '?' are wildcards in its last part,
@@ -16,3 +18,5 @@ DirListing* openDirListing(const char* pattern);
 bool nextDirEntry(DirListing* listing, std::string& name, uint32_t& attributes);
 // Ends the search; null is ignored.
 void closeDirListing(DirListing* listing);
+
+}  // namespace krgfx

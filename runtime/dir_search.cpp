@@ -3,8 +3,10 @@
 
 #include <cstring>
 
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "runtime/runtime_contexts.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -60,3 +62,5 @@ std::string findFirstFile(const std::string& pattern, int32_t attributeMask,
   attributes = static_cast<int32_t>(search.lastAttributes & 0xFF);
   return search.lastName;
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "runtime/dir_listing.h"
 
+namespace krgfx {
+
 // Attribute bits of a directory entry.
 constexpr uint32_t attrReadOnly = 0x01;
 constexpr uint32_t attrHidden = 0x02;
@@ -24,3 +26,5 @@ struct DirSearch {
 
 // Ends the process's search, if one is open.
 void closeDirSearch(DirSearch& search);
+
+}  // namespace krgfx

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include <krgfx/runtime.h>
 #include "runtime/file_lock.h"
 #include "runtime/files.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -179,3 +181,5 @@ const FileOps diskFileOps = {
     .unused = nullptr,
     .flush = diskFlush,
 };
+
+}  // namespace krgfx

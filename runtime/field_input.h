@@ -7,6 +7,8 @@
 
 #include "runtime/runtime_state.h"
 
+namespace krgfx {
+
 // The current input sequence. While `file` is null or closed, bytes come from
 // `line` at `linePos`.
 struct InputState {
@@ -26,3 +28,5 @@ int32_t readField(uint8_t* buffer, int32_t maxLength, bool textMode, bool* looks
 
 // The value of a number field's text.
 int32_t numberFieldValue(const uint8_t* text, int32_t length, bool looksReal);
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 #include "runtime/field_input.h"
 #include "runtime/plain_real.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int32_t outOfRange = INT32_MIN;
@@ -105,3 +107,5 @@ int32_t numberFieldValue(const uint8_t* text, int32_t length, bool looksReal) {
   if (length >= 2 && text[0] == '&') return basedValue(text + 1, length - 1);
   return decimalValue(text, length);
 }
+
+}  // namespace krgfx

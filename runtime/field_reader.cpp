@@ -2,10 +2,12 @@
 // at commas, line ends and (for numbers) blanks, with double quotes.
 #include <cstring>
 
+#include <krgfx/runtime.h>
 #include "runtime/field_input.h"
 #include "runtime/files.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -156,3 +158,5 @@ int32_t readTextField(std::string& target, int32_t targetSize, int32_t /*fill*/)
   }
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/runtime.h>
 #include "runtime/files.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 int32_t pushBack(FileHandle& file, const uint8_t* bytes, int32_t n) {
   if (!file.hooks || n < 0 || (n > 0 && !bytes)) return errBadCall;
@@ -35,3 +37,5 @@ int32_t readBytes(FileHandle& file, uint8_t* buffer, int32_t* length) {
   *length = taken + std::clamp(rest, 0, wanted - taken);
   return result;
 }
+
+}  // namespace krgfx

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <new>
 
+#include <krgfx/runtime.h>
 #include "runtime/file_names.h"
 #include "runtime/files.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -131,3 +133,5 @@ int32_t openFile(const std::string& name, int32_t mode, int32_t access, int32_t 
   }
   return setRuntimeError(result);
 }
+
+}  // namespace krgfx

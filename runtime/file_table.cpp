@@ -1,6 +1,8 @@
 // Free file numbers, closing one numbered file and closing them all.
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 int32_t freeFileNumber() {
   for (int32_t number = 1; number <= 255; ++number) {
@@ -29,3 +31,5 @@ void closeAllFiles() {
   }
   for (int32_t number = 1; number <= 255; ++number) *fileHandleOf(number) = FileHandle{};
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "runtime/runtime_state.h"
 
+namespace krgfx {
+
 // File modes of `openFile`.
 constexpr int32_t modeBytes = 0;
 constexpr int32_t modeRecords = 1;
@@ -37,3 +39,5 @@ int32_t pushBack(FileHandle& file, const uint8_t* bytes, int32_t n);
 // handle's `read` slot. *length becomes the number of bytes delivered.
 // errBadCall for a closed handle or a missing `read` slot.
 int32_t readBytes(FileHandle& file, uint8_t* buffer, int32_t* length);
+
+}  // namespace krgfx

@@ -2,5 +2,9 @@
 // program runs in.
 #pragma once
 
+namespace krgfx {
+
 // strtod's value of `text` with '.' as the decimal point.
 double plainStrtod(const char* text);
+
+}  // namespace krgfx

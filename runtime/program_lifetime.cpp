@@ -3,10 +3,12 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
 #include "runtime/text_console_lifetime.h"
+
+namespace krgfx {
 
 void runtimeStartup() {
   if (++startupCount != 1) return;
@@ -69,3 +71,5 @@ extern "C" {
 extern const int krgfxRuntimeAnchor;
 const int krgfxRuntimeAnchor = 1;
 }
+
+}  // namespace krgfx

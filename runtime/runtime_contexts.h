@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 enum RuntimeContextKind : int32_t {
   contextError = 0,
   contextDirSearch = 1,
@@ -36,3 +38,5 @@ void releaseRuntimeContexts();
 struct ErrorState {
   int32_t lastError;
 };
+
+}  // namespace krgfx

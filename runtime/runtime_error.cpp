@@ -1,6 +1,8 @@
 // The runtime's last error number, kept in its own context block.
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "runtime/runtime_contexts.h"
+
+namespace krgfx {
 
 RuntimeContexts runtimeContexts;
 
@@ -18,3 +20,5 @@ void releaseRuntimeContexts() {
     runtimeContexts.release[kind] = nullptr;
   }
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+namespace krgfx {
+
 struct FileHandle;
 
 // Operation table of one kind of open file, set as the handle's `hooks` when
@@ -161,3 +163,5 @@ auto activeHook() {
   auto screenRoutine = runtimeState.hooks.*Slot;
   return screenRoutine ? screenRoutine : textConsoleHooks.*Slot;
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 #include <csignal>
 #include <cstdlib>
 
+namespace krgfx {
+
 namespace {
 
 // Raised from a signal handler, taken by the console's next poll: the key
@@ -56,3 +58,5 @@ void removeControlHandler() {
 }
 
 int32_t takeCloseRequests() { return closeRequests.exchange(0, std::memory_order_relaxed); }
+
+}  // namespace krgfx

@@ -14,6 +14,8 @@
 #include "console/cp437.h"
 #include "console/terminal_keys.h"
 
+namespace krgfx {
+
 namespace {
 
 // The terminal whose modes we changed, and the modes it had. Read by the
@@ -163,3 +165,5 @@ void placeTerminalCursor(int fd, int32_t row, int32_t col) {
 void clearTerminal(int fd) {
   if (isTerminal(fd)) writeTerminal(fd, "\x1b[H\x1b[2J");
 }
+
+}  // namespace krgfx

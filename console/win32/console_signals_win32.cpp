@@ -9,6 +9,8 @@
 #include "console/console_signals.h"
 #include "console/console_terminal.h"
 
+namespace krgfx {
+
 namespace {
 
 // Raised on the system's handler thread, taken by the console's next poll.
@@ -50,3 +52,5 @@ void removeControlHandler() {
 }
 
 int32_t takeCloseRequests() { return closeRequests.exchange(0, std::memory_order_relaxed); }
+
+}  // namespace krgfx

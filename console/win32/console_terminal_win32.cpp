@@ -12,6 +12,8 @@
 #include "console/cp437.h"
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 // The console input whose mode we changed, and the mode it had. The control
@@ -166,3 +168,5 @@ void clearTerminal(int fd) {
   COORD top{0, info.srWindow.Top};
   SetConsoleCursorPosition(output, top);
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace krgfx {
+
 // Converts every dirty row of the open screen's visible page into the display
 // surface whose row 0 starts at `destination`, rows `destinationPitch` bytes
 // apart. Takes no lock and leaves dirtyLines as they are: the presenter calls
@@ -30,3 +32,5 @@ const BlitterTable& blitterTable();
 // Copies each dirty row unchanged (`pitch` bytes): 8-bit displays of screens
 // of up to 8 bits, and the entries whose display has the screen's own format.
 void copyBlitter(uint8_t* destination, int32_t destinationPitch);
+
+}  // namespace krgfx

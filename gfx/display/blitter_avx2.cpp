@@ -6,6 +6,8 @@
 
 #include "gfx/display/blitter_rows.h"
 
+namespace krgfx {
+
 #define AVX2 __attribute__((target("avx2")))
 // Small helpers go into the row loops whole.
 #define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
@@ -171,3 +173,5 @@ constexpr BlitterTwelve avx2Twelve = {
 const BlitterHalf avx2Blitters = joinOrders(avx2Twelve<1>, avx2Twelve<0>);
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace {
 
 // The position within a group of four: display depths 15, 16, 24 and 32.
@@ -40,3 +42,5 @@ Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
   const int32_t group = screen->depth <= 8 ? 0 : screen->depth == 16 ? 1 : 2;
   return blitterTable()[(vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column];
 }
+
+}  // namespace krgfx

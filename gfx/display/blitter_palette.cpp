@@ -4,6 +4,8 @@
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
@@ -52,3 +54,5 @@ template void paletteBlitter<32, 0>(uint8_t*, int32_t);
 template void paletteBlitter<32, 1>(uint8_t*, int32_t);
 
 }  // namespace blitters
+
+}  // namespace krgfx

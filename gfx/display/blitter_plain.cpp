@@ -1,6 +1,8 @@
 // The plain half of the BlitterTable: one pixel at a time.
 #include "gfx/display/blitter_rows.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
@@ -29,3 +31,5 @@ constexpr BlitterTwelve plainTwelve = {
 const BlitterHalf plainBlitters = joinOrders(plainTwelve<1>, plainTwelve<0>);
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include "gfx/depth_routines.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourceBytes,
@@ -59,3 +61,5 @@ void copyBlitter(uint8_t* destination, int32_t destinationPitch) {
   if (screen->bytesPerPixel == 2) return blitter<2, copyRow<2>>(destination, destinationPitch);
   blitter<4, copyRow<4>>(destination, destinationPitch);
 }
+
+}  // namespace krgfx

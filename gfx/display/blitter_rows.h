@@ -9,6 +9,8 @@
 
 #include "gfx/display/blitter.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 // Converts `width` screen pixels at `in` into display pixels at `out`.
@@ -112,3 +114,5 @@ extern const BlitterHalf sse2Blitters;
 extern const BlitterHalf avx2Blitters;
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "gfx/display/blitter_rows.h"
 
+namespace krgfx {
+
 // Small helpers go into the row loops whole.
 #define SSE2_INLINE __attribute__((always_inline)) inline
 
@@ -174,3 +176,5 @@ constexpr BlitterTwelve sse2Twelve = {
 const BlitterHalf sse2Blitters = joinOrders(sse2Twelve<1>, sse2Twelve<0>);
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include "gfx/display/blitter_rows.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace blitters {
 
 namespace {
@@ -39,3 +41,5 @@ int32_t workTableOrder() {
 }
 
 }  // namespace blitters
+
+}  // namespace krgfx

@@ -7,9 +7,11 @@
 #include <condition_variable>
 #include <mutex>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -143,3 +145,5 @@ const DisplayDriver directXDriver = {
     .showPage = nullptr,
     .pumpInput = nullptr,
 };
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace krgfx {
+
 // A null slot is an operation the back end does not offer; callers test it.
 struct DisplayDriver {
   // Compared without regard to case with the KRGFX setting when selectDriver
@@ -61,3 +63,5 @@ extern const DisplayDriver nullDriver;
 // Picks and starts a driver for a new mode; null when none starts.
 const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t height, int32_t depth,
                                   int32_t refreshRate, int32_t flags);
+
+}  // namespace krgfx

@@ -3,8 +3,10 @@
 
 #include <cstdlib>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/display_driver.h"
-#include "gfx/gfx.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -51,3 +53,5 @@ const DisplayDriver* selectDriver(const char* title, int32_t width, int32_t heig
   }
   return chosen;
 }
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // The screen's ring of window events, guarded by its own semaphore.
 #include "gfx/display/event_ring.h"
 
+namespace krgfx {
+
 void queueEvent(const ScreenEvent& event) {
   GfxScreen* screen = gfxScreen;
   if (!screen) return;
@@ -11,3 +13,5 @@ void queueEvent(const ScreenEvent& event) {
     screen->eventHead = (screen->eventHead + 1) & (eventRingSize - 1);
   screen->eventLock.release();
 }
+
+}  // namespace krgfx

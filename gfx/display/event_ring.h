@@ -6,6 +6,8 @@
 
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 // Appends an event to the screen's ring, dropping the oldest so that at most
 // 127 are kept. Does nothing without a screen.
 void queueEvent(const ScreenEvent& event);
@@ -15,3 +17,5 @@ constexpr int32_t eventMouseLeft = 10;
 constexpr int32_t eventFocusGained = 11;
 constexpr int32_t eventFocusLost = 12;
 constexpr int32_t eventCloseRequest = 13;
+
+}  // namespace krgfx

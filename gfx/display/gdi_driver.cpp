@@ -3,9 +3,11 @@
 // program's own memory (XPutImage on X11).
 #include <algorithm>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -94,3 +96,5 @@ const DisplayDriver gdiDriver = {
     .showPage = nullptr,
     .pumpInput = nullptr,
 };
+
+}  // namespace krgfx

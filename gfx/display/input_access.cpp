@@ -5,6 +5,8 @@
 #include "gfx/display/window_layer.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 bool windowLayerActive() { return windowLayer.windowActive != 0; }
 int32_t windowLayerWidth() { return windowLayer.width; }
 int32_t windowLayerHeight() { return windowLayer.height; }
@@ -17,3 +19,5 @@ DriverReadMouse screenDriverReadMouse() {
 DriverPlaceMouse screenDriverPlaceMouse() {
   return gfxScreen && gfxScreen->driver ? gfxScreen->driver->placeMouse : nullptr;
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 class WindowSystem;
 
 // The window layer's windowActive: the window is active and not minimised.
@@ -22,3 +24,5 @@ using DriverReadMouse = int32_t (*)(int32_t* x, int32_t* y, int32_t* wheel, int3
 using DriverPlaceMouse = int32_t (*)(int32_t x, int32_t y, int32_t cursor, int32_t clip);
 DriverReadMouse screenDriverReadMouse();
 DriverPlaceMouse screenDriverPlaceMouse();
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // The driver of a screen that is never shown.
 #include "gfx/display/display_driver.h"
 
+namespace krgfx {
+
 namespace {
 void doNothing() {}
 }  // namespace
@@ -21,3 +23,5 @@ const DisplayDriver nullDriver = {
     .showPage = nullptr,
     .pumpInput = nullptr,
 };
+
+}  // namespace krgfx

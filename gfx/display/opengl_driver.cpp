@@ -1,9 +1,11 @@
 // The "OpenGL" driver takes part in driver selection only: it accepts
 // nothing but flagOpenGl requests, and this system has no OpenGL back end to
 // serve those either, so every init fails and selection moves on.
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 int32_t openGlInit(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) { return -1; }
@@ -26,3 +28,5 @@ const DisplayDriver openGlDriver = {
     .showPage = nullptr,
     .pumpInput = nullptr,
 };
+
+}  // namespace krgfx

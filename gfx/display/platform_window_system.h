@@ -4,7 +4,11 @@
 
 #include "gfx/display/window_layer.h"
 
+namespace krgfx {
+
 // A connected window system for the presentation path, or null when the
 // platform offers none (no display to reach).
 WindowSystem* openPlatformWindowSystem(PresentPath path);
 void closePlatformWindowSystem(WindowSystem* system);
+
+}  // namespace krgfx

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <thread>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -123,3 +125,5 @@ void runDirectXPresenter() {
     if (!lockedRound<directXRound>()) break;
   }
 }
+
+}  // namespace krgfx

@@ -2,6 +2,8 @@
 // presenter thread and its priority.
 #pragma once
 
+namespace krgfx {
+
 // Run on the presenter thread as it starts: names it "krgfx-presenter" and
 // remembers it for setPresenterPriority.
 void adoptPresenterThread();
@@ -10,3 +12,5 @@ void forgetPresenterThread();
 // Above normal or back to normal; without the right to raise it, the
 // presenter stays at normal.
 void setPresenterPriority(bool above);
+
+}  // namespace krgfx

@@ -9,10 +9,12 @@
 #include <mutex>
 #include <thread>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/presenter_thread_platform.h"
-#include "gfx/gfx.h"
 #include "gfx/text/bell.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -207,3 +209,5 @@ std::vector<int32_t> listWindowModes(int32_t depth) {
   modes.erase(std::unique(modes.begin(), modes.end()), modes.end());
   return modes;
 }
+
+}  // namespace krgfx

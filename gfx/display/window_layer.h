@@ -24,6 +24,8 @@
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 // How a back end shows its pictures: through a surface that the window system
 // owns and the Blitter writes into ("DirectX"), or from the layer's own memory
 // ("GDI").
@@ -116,3 +118,5 @@ void presentationFailed();
 extern const DisplayDriver directXDriver;
 extern const DisplayDriver gdiDriver;
 extern const DisplayDriver openGlDriver;
+
+}  // namespace krgfx

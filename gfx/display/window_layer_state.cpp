@@ -3,8 +3,12 @@
 
 #include "gfx/display/platform_window_system.h"
 
+namespace krgfx {
+
 WindowLayer windowLayer;
 std::atomic<bool> presenterRunning;
 
 WindowSystemProvider windowSystemProvider = {openPlatformWindowSystem, closePlatformWindowSystem,
                                              nullptr};
+
+}  // namespace krgfx

@@ -1,12 +1,14 @@
 // The window procedure: runs on the presenter thread, under the driver lock,
 // for every message the window system delivers.
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
 #include "gfx/display/presenter_thread_platform.h"
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "input/key_codes.h"
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -143,3 +145,5 @@ void windowProcedure(const WindowMessage& message) {
       return;
   }
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace krgfx {
+
 // Screen or client rectangle; right and bottom are exclusive.
 struct WindowRect {
   int32_t left, top, right, bottom;
@@ -161,3 +163,5 @@ class WindowSystem {
 
   virtual void bell() = 0;
 };
+
+}  // namespace krgfx

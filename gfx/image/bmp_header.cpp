@@ -1,8 +1,10 @@
 // Reading and checking the file header and info header of a BMP file.
 #include "gfx/image/bmp_header.h"
 
+#include <krgfx/runtime.h>
 #include "gfx/image/file_reading.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -83,3 +85,5 @@ int32_t readBmpHeader(std::FILE* file, BmpHeader& header) {
                         header.paletteEntries() * header.paletteEntrySize();
   return 0;
 }
+
+}  // namespace krgfx

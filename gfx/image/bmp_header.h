@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 constexpr int32_t bmpFileHeaderSize = 14;
 constexpr uint32_t compressionBitFields = 3;  // pixels packed under colour masks
 
@@ -25,3 +27,5 @@ struct BmpHeader {
 // errIoFailed for a short read, an unknown header size or values the loader
 // does not decode.
 int32_t readBmpHeader(std::FILE* file, BmpHeader& header);
+
+}  // namespace krgfx

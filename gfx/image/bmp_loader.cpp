@@ -5,8 +5,9 @@
 #include <memory>
 #include <new>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/image/bmp_header.h"
 #include "gfx/image/file_reading.h"
 #include "gfx/image/image_format.h"
@@ -14,7 +15,8 @@
 #include "gfx/image/image_target.h"
 #include "gfx/image/row_converters.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -194,3 +196,5 @@ int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette) {
   unlockScreen(1, 0);
   return result;
 }
+
+}  // namespace krgfx

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -125,3 +127,5 @@ int32_t drawImage(ImageBuffer* target, float x, float y, const ImageBuffer* sour
   unlockScreen(1, 0);
   return setRuntimeError(0);
 }
+
+}  // namespace krgfx

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace krgfx {
+
 bool skipBytes(std::FILE* file, int64_t count) {
   uint8_t scratch[4096];
   while (count > 0) {
@@ -11,3 +13,5 @@ bool skipBytes(std::FILE* file, int64_t count) {
   }
   return true;
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 inline bool readBytes(std::FILE* file, void* out, size_t count) {
   return std::fread(out, 1, count, file) == count;
 }
@@ -25,3 +27,5 @@ inline bool readU32(std::FILE* file, uint32_t* out) {
 
 // Reads and drops count bytes; false when the stream ends first.
 bool skipBytes(std::FILE* file, int64_t count);
+
+}  // namespace krgfx

@@ -4,12 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/image/image.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -87,3 +89,5 @@ void destroyImage(ImageBuffer* image) {
   }
   std::free(storedBlockAddress(image));
 }
+
+}  // namespace krgfx

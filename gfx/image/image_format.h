@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace krgfx {
+
 constexpr uint32_t imageHeaderType = 7;
 
 struct ImageHeader {
@@ -78,3 +80,5 @@ inline bool isUsableLayout(const ImageLayout& layout) {
   return depthKnown && layout.width >= 0 && layout.height >= 0 &&
          layout.pitch >= static_cast<int64_t>(layout.width) * layout.bytesPerPixel;
 }
+
+}  // namespace krgfx

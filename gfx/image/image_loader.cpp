@@ -2,11 +2,13 @@
 // byte, and records the result.
 #include "gfx/image/image_loader.h"
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
-#include "gfx/image/image.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 constexpr size_t fileNameLimit = 259;
@@ -44,3 +46,5 @@ int32_t loadImageFile(const std::string& fileName, void* destination, uint32_t* 
   std::fclose(file);
   return setRuntimeError(result);
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace krgfx {
+
 // Loads a BMP or raw dump from the stream's start into destination (null:
 // the screen's work page). The stream stays open. Returns the result code
 // without recording it.
@@ -17,3 +19,5 @@ int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette);
 
 // Sends all 256 devicePalette entries to the running driver.
 void refreshDisplayPalette();
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // Making an image (or the screen's work page) the drawing context's target.
 #pragma once
 
+namespace krgfx {
+
 struct DrawContext;
 
 // Binds target (null: the screen's work page) and selects the plain pixel
@@ -8,3 +10,5 @@ struct DrawContext;
 // target: its header may have been rewritten, or the last target freed and a
 // new image made in its place.
 void prepareTarget(DrawContext& context, void* target);
+
+}  // namespace krgfx

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/image/file_reading.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -108,3 +110,5 @@ int32_t loadRawDump(std::FILE* file, int32_t kind, void* destination, uint32_t* 
   if (destination) return dumpIntoMemory(file, length, destination);
   return dumpOntoScreen(file, length, palette);
 }
+
+}  // namespace krgfx

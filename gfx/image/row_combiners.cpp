@@ -8,6 +8,8 @@
 #include "gfx/image/row_walk.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace combiners {
 
 namespace {
@@ -97,3 +99,5 @@ void alphaMaskCopy(const uint8_t* source, uint8_t* destination, int32_t width, i
   combiner(source, destination, width, height, sourcePitch, destinationPitch, alpha, blender,
            param);
 }
+
+}  // namespace krgfx

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <type_traits>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
 #include "gfx/image/image_format.h"
+
+namespace krgfx {
 
 // Slots by the target's bytes per pixel minus 1; the 3-byte slot is empty.
 struct RowCombinerTable {
@@ -60,3 +62,5 @@ inline void alphaMaskPixel(const uint8_t* source, uint8_t* destination) {
   std::memcpy(destination, &pixel, 4);
 }
 }  // namespace combiners
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 
 #include "gfx/image/row_combiners.h"
 
+namespace krgfx {
+
 #define AVX2 __attribute__((target("avx2")))
 
 namespace combiners {
@@ -116,3 +118,5 @@ AVX2 void alphaMaskAvx2(const uint8_t* source, uint8_t* destination, int32_t wid
 }
 
 }  // namespace combiners
+
+}  // namespace krgfx

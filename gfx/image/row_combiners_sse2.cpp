@@ -6,6 +6,8 @@
 #include "gfx/image/row_combiners.h"
 #include "gfx/image/row_walk.h"
 
+namespace krgfx {
+
 namespace combiners {
 
 namespace {
@@ -75,3 +77,5 @@ void alphaMaskSse2(const uint8_t* source, uint8_t* destination, int32_t width, i
 }
 
 }  // namespace combiners
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 ChannelMask channelMaskOf(uint32_t mask) {
   if (mask == 0) return {0, 0, 0};
   uint32_t shift = static_cast<uint32_t>(__builtin_ctz(mask));
@@ -100,3 +102,5 @@ RowConverter chooseRowConverter(int32_t bitCount, int32_t destinationBpp) {
   if (bitCount <= 24) return to16 ? fieldsTo16<3> : fieldsTo32<3>;
   return to16 ? fieldsTo16<4> : fieldsTo32<4>;
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 // What the loader derives from one channel mask of the file.
 struct ChannelMask {
   uint32_t shift;    // index of the lowest set bit
@@ -25,3 +27,5 @@ using RowConverter = void (*)(const uint8_t* source, uint8_t* destination, int32
 // The converter for the file's bit count (1 to 32) and the target's bytes per
 // pixel, or null when there is none (more than 8 bits into 1 byte per pixel).
 RowConverter chooseRowConverter(int32_t bitCount, int32_t destinationBpp);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace krgfx {
+
 // Block(source, destination) handles PerBlock pixels; Pixel handles one.
 template <int32_t PerBlock, int32_t SourceSize, int32_t DestinationSize, typename Block,
           typename Pixel>
@@ -19,3 +21,5 @@ inline void walkRows(const uint8_t* source, uint8_t* destination, int32_t width,
     for (; x < width; ++x) pixel(in + x * SourceSize, out + x * DestinationSize);
   }
 }
+
+}  // namespace krgfx

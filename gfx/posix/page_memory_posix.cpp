@@ -3,6 +3,8 @@
 
 #include "gfx/page_memory.h"
 
+namespace krgfx {
+
 uint8_t* allocatePage(size_t bytes) {
   size_t rounded = (bytes + pageAlignment - 1) / pageAlignment * pageAlignment;
   return static_cast<uint8_t*>(
@@ -10,3 +12,5 @@ uint8_t* allocatePage(size_t bytes) {
 }
 
 void freePage(uint8_t* page) { std::free(page); }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace krgfx {
+
 using BellRoutine = void (*)(int32_t frequency, int32_t durationMs);
 
 extern std::atomic<BellRoutine> platformBell;
@@ -15,3 +17,5 @@ void terminalBell(int32_t frequency, int32_t durationMs);
 
 // The bell of BEL: 1000 Hz for 250 ms.
 void ringBell();
+
+}  // namespace krgfx

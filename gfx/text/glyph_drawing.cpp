@@ -8,6 +8,8 @@
 #include "gfx/text/screen_text.h"
 #include "gfx/text/text_cells.h"
 
+namespace krgfx {
+
 namespace screenText {
 namespace {
 
@@ -93,3 +95,5 @@ void scrollRegion(PrintRegion& region, int32_t left, int32_t top, int32_t right,
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

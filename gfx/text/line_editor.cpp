@@ -9,6 +9,8 @@
 #include "gfx/text/wide_output.h"
 #include "runtime/runtime_state.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int32_t bel = 7, bs = 8, cr = 13;
@@ -135,3 +137,5 @@ void promptLineWide(std::u16string& destination, const std::u16string* prompt, i
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Where keys come from: a key code, or 0 when no more keys can come.
 using KeySource = int32_t (*)();
 
@@ -18,3 +20,5 @@ int32_t polledKey();
 // stores characters (up to maxStored), removes the last one with BS, ignores
 // extended keys and BEL, and ends on CR with a new line.
 std::string editLine(KeySource nextKey, uint8_t mark, size_t maxStored);
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "gfx/text/bell.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr uint8_t bel = 7, bs = 8, tab = 9, lf = 10, cr = 13;
@@ -118,3 +120,5 @@ void printToRegion(PrintRegion& region, const uint8_t* bytes, int32_t length,
   else if (moved)
     scrollToCursor(region);
 }
+
+}  // namespace krgfx

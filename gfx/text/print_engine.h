@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 struct DrawContext;
 
 struct PrintRegion {
@@ -36,3 +38,5 @@ void writeRun(PrintRegion& region, const uint8_t* bytes, int32_t count);
 
 // Scrolls the region so that row y is its last row again.
 void scrollToCursor(PrintRegion& region);
+
+}  // namespace krgfx

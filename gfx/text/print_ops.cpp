@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "gfx/text/text.h"
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -102,3 +104,5 @@ int32_t writeUInt(int32_t fileNumber, uint32_t value, int32_t mask) {
   static const char* const formats[4] = {"%u", "%u ", "%u\r\n", "%u \r\n"};
   return writeNumber(fileNumber, mask, formats, value);
 }
+
+}  // namespace krgfx

@@ -2,12 +2,14 @@
 // graphics view (the clip rectangle).
 #include <algorithm>
 
+#include <krgfx/gfx.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
 #include "gfx/text/text_cells.h"
 #include "gfx/text/text_view.h"
+
+namespace krgfx {
 
 namespace screenText {
 namespace {
@@ -103,3 +105,5 @@ void clearScreen(int32_t mode) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include "gfx/text/text_view.h"
 #include "runtime/runtime_state.h"
 
+namespace krgfx {
+
 namespace screenText {
 namespace {
 bool wrapPending() { return gfxScreen->flags & screenPendingWrap; }
@@ -44,3 +46,5 @@ int32_t placeCursor(int32_t row, int32_t col, int32_t /*cursor*/) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

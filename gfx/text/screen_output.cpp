@@ -2,11 +2,13 @@
 // end of the view and the rows marked for the presenter.
 #include <algorithm>
 
+#include <krgfx/gfx.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
 #include "gfx/text/text_view.h"
+
+namespace krgfx {
 
 namespace screenText {
 namespace {
@@ -72,3 +74,5 @@ void outputBytes(const uint8_t* bytes, int32_t length, int32_t mask) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 
 #include "gfx/text/print_engine.h"
 
+namespace krgfx {
+
 namespace screenText {
 
 // Cursor and grid (1-based results).
@@ -45,3 +47,5 @@ void scrollRegion(PrintRegion& region, int32_t left, int32_t top, int32_t right,
 
 // outputBytes mask bit: run even for an empty text, to carry out a pending wrap.
 constexpr int32_t outputFlushWrap = 0x8;
+
+}  // namespace krgfx

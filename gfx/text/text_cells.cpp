@@ -5,6 +5,8 @@
 
 #include "gfx/draw_context.h"
 
+namespace krgfx {
+
 namespace {
 int32_t drawableCols(const GfxScreen& screen) {
   int32_t onScreen = screen.font && screen.font->width ? screen.width / screen.font->width : 0;
@@ -52,3 +54,5 @@ void scrollCells(const GfxScreen& screen, const DrawContext& context, int32_t le
   for (int32_t row = std::max(top, bottom - lines + 1); row <= bottom; ++row)
     std::fill_n(cells + row * cols + left, right - left + 1, blank);
 }
+
+}  // namespace krgfx

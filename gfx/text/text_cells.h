@@ -6,6 +6,8 @@
 
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 struct DrawContext;
 
 // The cells of the page the context draws into.
@@ -25,3 +27,5 @@ void blankCellRows(const GfxScreen& screen, const DrawContext& context, int32_t 
 // `lines` rows and blanks the rows that come free.
 void scrollCells(const GfxScreen& screen, const DrawContext& context, int32_t left, int32_t top,
                  int32_t right, int32_t bottom, int32_t lines);
+
+}  // namespace krgfx

@@ -2,12 +2,14 @@
 #include <cstdlib>
 #include <new>
 
+#include <krgfx/text.h>
 #include "gfx/builtin_data.h"
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
-#include "gfx/text/text.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 namespace screenText {
 namespace {
@@ -117,3 +119,5 @@ int32_t readCell(int32_t col, int32_t row, int32_t colourFlag) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

@@ -2,6 +2,8 @@
 #include "gfx/screen_hooks.h"
 #include "gfx/text/screen_text.h"
 
+namespace krgfx {
+
 void installTextHooks(ConsoleHooks& hooks) {
   hooks.clearScreen = screenText::clearScreen;
   hooks.setColours = screenText::setColours;
@@ -20,3 +22,5 @@ void installTextHooks(ConsoleHooks& hooks) {
   hooks.copyPage = screenText::copyPage;
   hooks.setPages = screenText::setPages;
 }
+
+}  // namespace krgfx

@@ -1,12 +1,14 @@
 // Choosing the page drawn into and the page shown, and copying pages.
 #include <cstring>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace screenText {
 namespace {
@@ -106,3 +108,5 @@ int32_t copyPage(int32_t source, int32_t destination) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

@@ -1,9 +1,11 @@
 // The text view and the cursor placing that checks rows against it.
 #include "gfx/text/text_view.h"
 
-#include "gfx/text/text.h"
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 int32_t viewTop = -1;
 int32_t viewBottom = -1;
@@ -62,3 +64,5 @@ int32_t setTextView(int32_t top, int32_t bottom, int32_t moveCursor) {
   }
   return top + (bottom << 16);
 }
+
+}  // namespace krgfx

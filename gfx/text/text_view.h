@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 // First and last row of the text view, 0-based; -1 while not yet determined.
 extern int32_t viewTop;
 extern int32_t viewBottom;
@@ -11,3 +13,5 @@ extern int32_t viewBottom;
 void forgetTextView();
 // Fills in rows still -1 from the grid size (24 as the last row without one).
 void determineViewRows();
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include "console/cp437.h"
 #include "gfx/text/screen_text.h"
 
+namespace krgfx {
+
 namespace {
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -70,3 +72,5 @@ void outputWide(const char16_t* chars, int32_t length, int32_t mask) {
 }
 
 }  // namespace screenText
+
+}  // namespace krgfx

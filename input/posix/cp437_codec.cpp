@@ -3,6 +3,8 @@
 
 #include "input/cp437_converter.h"
 
+namespace krgfx {
+
 namespace {
 
 const iconv_t noDescriptor = reinterpret_cast<iconv_t>(-1);
@@ -34,3 +36,5 @@ size_t Cp437Converter::convertWithPlatform(std::string_view character, char* out
   }
   return static_cast<size_t>(output - out);
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+namespace krgfx {
+
 namespace {
 
 void threadPause(int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -29,3 +31,5 @@ const SystemClock realSystemClock = {
     .counter = monotonicCounter,
     .tickCount = monotonicTickCount,
 };
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include "input/cp437_converter.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr UINT codePage437 = 437;
@@ -24,3 +26,5 @@ size_t Cp437Converter::convertWithPlatform(std::string_view character, char* out
                                   &usedDefault);
   return bytes > 0 && !usedDefault ? static_cast<size_t>(bytes) : 0;
 }
+
+}  // namespace krgfx

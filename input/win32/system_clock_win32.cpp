@@ -3,6 +3,8 @@
 
 #include "input/system_clock.h"
 
+namespace krgfx {
+
 namespace {
 
 void win32Pause(int32_t ms) { Sleep(static_cast<DWORD>(ms)); }
@@ -30,3 +32,5 @@ const SystemClock realSystemClock = {
     .counter = performanceCounter,
     .tickCount = win32TickCount,
 };
+
+}  // namespace krgfx

@@ -14,6 +14,8 @@
 #include "runtime/dir_listing.h"
 #include "runtime/dir_search.h"
 
+namespace krgfx {
+
 struct DirListing {
   DIR* directory;
   std::string namePattern;  // the pattern's last part, for fnmatch
@@ -78,3 +80,5 @@ void closeDirListing(DirListing* listing) {
   closedir(listing->directory);
   delete listing;
 }
+
+}  // namespace krgfx

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <krgfx/runtime.h>
 #include "runtime/file_lock.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 int32_t changeFileLock(FILE* stream, uint32_t start, uint32_t count, bool lock) {
   int fd = fileno(stream);
@@ -17,3 +19,5 @@ int32_t changeFileLock(FILE* stream, uint32_t start, uint32_t count, bool lock) 
   range.l_len = count;
   return fcntl(fd, F_OFD_SETLK, &range) == 0 ? 0 : errIoFailed;
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "runtime/program_path.h"
 
+namespace krgfx {
+
 bool programFileName(char* name, size_t size) {
   if (size == 0) return false;
   name[0] = 0;
@@ -17,3 +19,5 @@ bool programFileName(char* name, size_t size) {
   std::snprintf(name, size, "%s", slash ? slash + 1 : path);
   return true;
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "runtime/dir_listing.h"
 
+namespace krgfx {
+
 struct DirListing {
   HANDLE find;
   WIN32_FIND_DATAA entry;  // the entry the next call hands out
@@ -39,3 +41,5 @@ void closeDirListing(DirListing* listing) {
   FindClose(listing->find);
   delete listing;
 }
+
+}  // namespace krgfx

@@ -4,8 +4,10 @@
 
 #include <io.h>
 
+#include <krgfx/runtime.h>
 #include "runtime/file_lock.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 int32_t changeFileLock(FILE* stream, uint32_t start, uint32_t count, bool lock) {
   auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -17,3 +19,5 @@ int32_t changeFileLock(FILE* stream, uint32_t start, uint32_t count, bool lock) 
                    : UnlockFileEx(handle, 0, count, 0, &where);
   return done ? 0 : errIoFailed;
 }
+
+}  // namespace krgfx

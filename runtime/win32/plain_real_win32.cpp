@@ -5,4 +5,8 @@
 
 #include "runtime/plain_real.h"
 
+namespace krgfx {
+
 double plainStrtod(const char* text) { return __mingw_strtod(text, nullptr); }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "runtime/program_path.h"
 
+namespace krgfx {
+
 bool programFileName(char* name, size_t size) {
   if (size == 0) return false;
   name[0] = 0;
@@ -19,3 +21,5 @@ bool programFileName(char* name, size_t size) {
   std::snprintf(name, size, "%s", start);
   return true;
 }
+
+}  // namespace krgfx

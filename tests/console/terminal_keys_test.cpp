@@ -7,6 +7,8 @@
 
 #include "console/cp437.h"
 
+namespace krgfx {
+
 namespace {
 
 // Every key code the bytes decode to, in order.
@@ -106,3 +108,5 @@ TEST(TerminalKeys, UnknownAndCutOffSequencesGiveNothing) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

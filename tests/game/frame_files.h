@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+namespace krgfx {
+
 namespace frame_files {
 
 inline const std::filesystem::path assets = std::filesystem::path(KRGFX_SOURCE_DIR) / "assets";
@@ -51,3 +53,5 @@ inline uint32_t pixel(const std::vector<uint8_t>& file, int32_t x, int32_t y) {
 inline bool transparent(uint32_t pixel) { return (pixel & 0xFFFFFF) == 0xFF00FF; }
 
 }  // namespace frame_files
+
+}  // namespace krgfx

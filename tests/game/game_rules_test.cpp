@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace krgfx {
+
 namespace {
 
 double clockValue = 0.0;
@@ -75,3 +77,5 @@ TEST(GameRules, HoldingTheButtonWalksThroughEveryState) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

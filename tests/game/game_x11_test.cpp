@@ -30,6 +30,8 @@
 #include <X11/keysym.h>
 
 #include "support/x11_test_client.h"
+
+namespace krgfx {
 // clang-format on
 
 namespace {
@@ -465,3 +467,5 @@ INSTANTIATE_TEST_SUITE_P(Builds, GameWindowTest,
                          });
 
 }  // namespace
+
+}  // namespace krgfx

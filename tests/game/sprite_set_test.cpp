@@ -9,10 +9,12 @@
 #include <iterator>
 #include <vector>
 
+#include <krgfx/runtime.h>
+#include <krgfx/text.h>
 #include "game/frame_files.h"
-#include "gfx/text/text.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -221,3 +223,5 @@ TEST_F(SpriteSetTest, WithoutAScreenFramesHaveNoImages) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

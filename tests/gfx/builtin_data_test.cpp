@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace krgfx {
+
 namespace {
 std::vector<uint8_t> glyph(int font, int code) {
   const FontDesc& desc = fontTable[font];
@@ -48,3 +50,5 @@ TEST(BuiltinData, PalettesFollowTheAdapterRules) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(colour(3, 16 + i), (std::vector<int>(3, greyRamp[i])));
   EXPECT_EQ(colour(3, 248), (std::vector<int>{0, 0, 0}));
 }
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 #include "gfx/cpu_features.h"
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 namespace {
 
 using Fill = void (*)(uint8_t*, uint32_t, int32_t);
@@ -120,3 +122,5 @@ TEST_F(DepthSelection, VectorFormsAreChosenAndMarkTheScreen) {
   EXPECT_EQ(depthRoutines.fillSpan, spans::fill16Plain);
   EXPECT_EQ(blockCopy, spans::copyPlain);
 }
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 #include "gfx/depth_routines.h"
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 using DrawContextTest = ScreenTest;
 
 namespace {
@@ -136,3 +138,5 @@ TEST_F(DrawContextTest, TranslucentColoursBlendOnlyWhenAsked) {
                                                  ? blendPlain(0x80FFFFFF, 0xFF102030)
                                                  : blendLanes(0x80FFFFFF, 0xFF102030));
 }
+
+}  // namespace krgfx

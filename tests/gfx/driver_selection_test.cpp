@@ -5,6 +5,8 @@
 
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 using DriverSelection = ScreenTest;
 using Calls = std::vector<std::string>;
 
@@ -74,3 +76,5 @@ TEST_F(DriverSelection, ANamedDriverThatFailsGivesWayToTheOthers) {
   EXPECT_EQ(selectionCalls(), expected);
   EXPECT_STREQ(gfxScreen->driver->name, "DirectX");
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 using ScreenLock = ScreenTest;
 
 namespace {
@@ -58,3 +60,5 @@ TEST_F(ScreenLock, RowsOfAHiddenWorkPageAreNotMarked) {
   unlockScreen(-1, -1);
   EXPECT_EQ(dirtyCount(screen), 0);
 }
+
+}  // namespace krgfx

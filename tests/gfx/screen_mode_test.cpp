@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
 #include "gfx/text/text_view.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_state.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using ScreenMode = ScreenTest;
 
@@ -160,3 +162,5 @@ TEST_F(ScreenMode, TitleComesFromTheProgramName) {
   openNullScreen();
   EXPECT_STREQ(windowTitle, "krgfx_tests");
 }
+
+}  // namespace krgfx

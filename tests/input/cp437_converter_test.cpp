@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace krgfx {
+
 TEST(Cp437Converter, AsciiStaysAscii) {
   Cp437Converter converter;
   EXPECT_EQ(converter.convert("a"), "a");
@@ -50,3 +52,5 @@ TEST(Cp437Converter, TheCharacterOfAKey) {
   EXPECT_EQ(converter.keyCharacter(""), 0);
   EXPECT_EQ(converter.keyCharacter("ab"), 0);
 }
+
+}  // namespace krgfx

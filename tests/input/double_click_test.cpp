@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace krgfx {
+
 TEST(DoubleClick, ASecondPressNearAndSoon) {
   DoubleClickDetector clicks;
   EXPECT_FALSE(clicks.press(1, 1000, 10, 10));
@@ -34,3 +36,5 @@ TEST(DoubleClick, ResetForgetsThePress) {
   EXPECT_FALSE(clicks.press(1, 200, 0, 0));
   EXPECT_FALSE(clicks.press(1, 300, INT32_MIN, INT32_MAX));
 }
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 #include "input/key_buffer.h"
 #include "input/system_clock.h"
 
+namespace krgfx {
+
 class FakeClock {
  public:
   FakeClock() {
@@ -63,3 +65,5 @@ class FakeClock {
   std::vector<std::pair<int64_t, int32_t>> arrivals_;
   std::vector<std::pair<int64_t, void (*)()>> actions_;
 };
+
+}  // namespace krgfx

@@ -14,11 +14,13 @@
 #include <thread>
 #include <vector>
 
+#include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "input/window_input.h"
 #include "support/x11_window_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -269,3 +271,5 @@ TEST_F(RealInputTest, KeyLatencyFromPressToPollKey) {
   RecordProperty("median_ms", std::to_string(median));
   RecordProperty("p95_ms", std::to_string(p95));
 }
+
+}  // namespace krgfx

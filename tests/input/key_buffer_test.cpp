@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "input/input.h"
+#include <krgfx/input.h>
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using KeyBufferTest = ScreenTest;
 
@@ -30,3 +32,5 @@ TEST_F(KeyBufferTest, TakingKeysClearsThePostedFlag) {
   EXPECT_EQ(locks.size(), testing_drivers::callsStartingWith("GDI.unlock").size());
   EXPECT_EQ(gfxScreen->lockCount, 0);
 }
+
+}  // namespace krgfx

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "input/input.h"
+#include <krgfx/input.h>
+
+namespace krgfx {
 
 namespace {
 
@@ -143,3 +145,5 @@ TEST(KeyCodes, ModifierWord) {
   left[virtualKeyLeftCtrl] = left[virtualKeyLeftAlt] = left[virtualKeyLeftShift] = 0x80;
   EXPECT_EQ(modifiersOf(left, false), ctrl | alt | shift);
 }
+
+}  // namespace krgfx

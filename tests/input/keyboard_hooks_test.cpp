@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "fake_clock.h"
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -112,3 +114,5 @@ TEST_F(KeyboardTest, WaitKeyEndsWhenTheScreenCloses) {
   EXPECT_EQ(waitKey(), 0);
   EXPECT_EQ(clock.nowMs, 60);
 }
+
+}  // namespace krgfx

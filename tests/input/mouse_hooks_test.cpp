@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
 #include "gfx/screen.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -136,3 +138,5 @@ TEST_F(MouseHooksTest, PlaceMousePassesItsArgumentsUnderTheLock) {
   EXPECT_EQ(MouseDriver::lockCountSeen, 1);
   EXPECT_EQ(gfxScreen->lockCount, 0);
 }
+
+}  // namespace krgfx

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "fake_clock.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -147,3 +149,5 @@ TEST(ClockSeconds, TheRealClockAdvances) {
   EXPECT_GE(elapsed, 0.019);
   EXPECT_LT(elapsed, 5.0);
 }
+
+}  // namespace krgfx

@@ -8,13 +8,15 @@
 #include <cstring>
 #include <vector>
 
+#include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
 #include "gfx/screen.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "input/window_input.h"
 #include "support/screen_fixture.h"
 #include "support/scripted_window_system.h"
+
+namespace krgfx {
 
 class WindowInputTest : public ScreenTest {
  protected:
@@ -183,3 +185,5 @@ inline bool operator==(const ScreenEvent& a, const ScreenEvent& b) {
   return a.type == b.type && a.word1 == b.word1 && a.word2 == b.word2 && a.word3 == b.word3 &&
          a.word4 == b.word4;
 }
+
+}  // namespace krgfx

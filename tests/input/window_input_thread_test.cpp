@@ -4,11 +4,13 @@
 
 #include <chrono>
 
-#include "input/input.h"
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "input/key_buffer.h"
 #include "input/window_input.h"
-#include "runtime/runtime.h"
 #include "support/window_layer_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -121,3 +123,5 @@ TEST_F(WindowInputThreadTest, DeactivationEndsTheReport) {
   EXPECT_EQ(readMouse(&x, &y, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(x, 10);
 }
+
+}  // namespace krgfx

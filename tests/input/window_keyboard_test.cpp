@@ -2,6 +2,8 @@
 #include "input/key_codes.h"
 #include "window_input_fixture.h"
 
+namespace krgfx {
+
 namespace {
 
 using WindowKeyboardTest = WindowInputTest;
@@ -160,3 +162,5 @@ TEST_F(WindowKeyboardTest, ActivationClearsTheKeyStateButNotTheBuffer) {
   for (uint8_t down : gfxScreen->keyState) EXPECT_EQ(down, 0);
   EXPECT_EQ(pollKey(), "k");
 }
+
+}  // namespace krgfx

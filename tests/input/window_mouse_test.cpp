@@ -1,5 +1,7 @@
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "window_input_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -305,3 +307,5 @@ TEST_F(WindowMouseTest, EachStartOfTheWindowLayerResetsPartOfTheState) {
   EXPECT_EQ(mouseState.mouseX, 30);
   EXPECT_EQ(mouseState.mouseInside, 1);
 }
+
+}  // namespace krgfx

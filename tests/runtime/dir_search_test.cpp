@@ -2,6 +2,8 @@
 
 #include "runtime/file_test_support.h"
 
+namespace krgfx {
+
 namespace {
 
 using FindFile = RuntimeFileTest;
@@ -84,3 +86,5 @@ TEST_F(FindFile, OnlyStarAndQuestionMarkAreWildcards) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 class DiskFile : public RuntimeFileTest {
@@ -167,3 +169,5 @@ TEST_F(PushBack, RefusesClosedHandlesAndMissingReadSlots) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

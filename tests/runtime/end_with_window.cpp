@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "runtime/files.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 int main(int argc, char** argv) {
   if (argc != 3) return 126;

@@ -3,6 +3,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 class FieldInput : public RuntimeFileTest {
@@ -262,3 +264,5 @@ TEST(NumberField, RealTextRoundsAndLimits) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

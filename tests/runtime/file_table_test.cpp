@@ -1,6 +1,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 using OpenFile = RuntimeFileTest;
@@ -174,3 +176,5 @@ TEST_F(FreeAndClose, CloseAllClosesDiskFilesAndClearsTheFlag) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

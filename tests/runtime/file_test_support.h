@@ -8,13 +8,15 @@
 #include <fstream>
 #include <string>
 
+#include <krgfx/runtime.h>
 #include "runtime/dir_search.h"
 #include "runtime/field_input.h"
 #include "runtime/files.h"
-#include "runtime/runtime.h"
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
 #include "support/test_platform.h"
+
+namespace krgfx {
 
 class RuntimeFileTest : public ::testing::Test {
  protected:
@@ -81,3 +83,5 @@ inline std::string readAll(int32_t number, int32_t wanted) {
   bytes.resize(static_cast<size_t>(length));
   return bytes;
 }
+
+}  // namespace krgfx

@@ -13,6 +13,8 @@
 
 #include "support/x11_test_client.h"
 
+namespace krgfx {
+
 namespace {
 
 struct Ending {
@@ -69,3 +71,5 @@ INSTANTIATE_TEST_SUITE_P(ReturnExitAndExitUnderTheLock, ProgramEndWithWindow,
                          ::testing::Values(Ending{"return", 0}, Ending{"exit", 3},
                                            Ending{"locked", 4}),
                          [](const auto& info) { return std::string(info.param.how); });
+
+}  // namespace krgfx

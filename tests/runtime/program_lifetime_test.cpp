@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/runtime.h"
+#include <krgfx/runtime.h>
 #include "runtime/runtime_contexts.h"
 #include "runtime/runtime_state.h"
+
+namespace krgfx {
 
 TEST(ProgramStart, StartupRanBeforeMainWithNearestRounding) {
   EXPECT_EQ(startupCount, 1);
@@ -99,3 +101,5 @@ TEST(FileNumbers, NameTheirHandles) {
   EXPECT_EQ(fileHandleOf(256), nullptr);
   EXPECT_EQ(fileHandleOf(-2), nullptr);
 }
+
+}  // namespace krgfx

@@ -5,12 +5,14 @@
 
 #include <cstdlib>
 
+#include <krgfx/gfx.h>
+#include <krgfx/runtime.h>
 #include "gfx/cpu_features.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
-#include "runtime/runtime.h"
 #include "support/test_platform.h"
 #include "test_drivers.h"
+
+namespace krgfx {
 
 class ScreenTest : public ::testing::Test {
  protected:
@@ -38,3 +40,5 @@ class ScreenTest : public ::testing::Test {
     return *gfxScreen;
   }
 };
+
+}  // namespace krgfx

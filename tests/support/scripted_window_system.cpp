@@ -5,6 +5,8 @@
 
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 using Lock = std::unique_lock<std::mutex>;
 
 uint32_t ScriptedWindowSystem::Presentation::pixel(int32_t x, int32_t row) const {
@@ -511,3 +513,5 @@ WindowMessage scriptedKey(MessageKind kind, int32_t virtualKey, int32_t scanCode
   message.scanCode = scanCode;
   return message;
 }
+
+}  // namespace krgfx

@@ -18,6 +18,8 @@
 #include "gfx/display/window_layer.h"
 #include "gfx/display/window_system.h"
 
+namespace krgfx {
+
 class ScriptedWindowSystem : public WindowSystem {
  public:
   using Clock = std::chrono::steady_clock;
@@ -165,3 +167,5 @@ PresentPath lastScriptedPath();
 WindowMessage scriptedMessage(MessageKind kind);
 WindowMessage scriptedActivation(bool active, bool minimised = false);
 WindowMessage scriptedKey(MessageKind kind, int32_t virtualKey, int32_t scanCode);
+
+}  // namespace krgfx

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace krgfx {
+
 namespace testing_drivers {
 
 std::vector<std::string> calls;
@@ -82,3 +84,5 @@ std::vector<std::string> callsStartingWith(const std::string& prefix) {
 }
 
 }  // namespace testing_drivers
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 
 #include "gfx/display/display_driver.h"
 
+namespace krgfx {
+
 namespace testing_drivers {
 
 // Calls made so far, e.g. "GDI.init(60,window)", "GDI.exit", "GDI.lock".
@@ -23,3 +25,5 @@ void uninstall();
 std::vector<std::string> callsStartingWith(const std::string& prefix);
 
 }  // namespace testing_drivers
+
+}  // namespace krgfx

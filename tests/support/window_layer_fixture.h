@@ -13,6 +13,8 @@
 #include "screen_fixture.h"
 #include "scripted_window_system.h"
 
+namespace krgfx {
+
 class WindowLayerTest : public ScreenTest {
  protected:
   void SetUp() override {
@@ -66,3 +68,5 @@ class WindowLayerTest : public ScreenTest {
 
   ScriptedWindowSystem system;
 };
+
+}  // namespace krgfx

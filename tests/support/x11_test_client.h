@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace krgfx {
+
 // Why a test that needs an X server cannot run here; empty when it can. A
 // run that names its own server in $KRGFX_TEST_DISPLAY (tools/test.sh) never
 // skips: that server not answering is a failure. Elsewhere, no $DISPLAY or no
@@ -24,9 +26,9 @@ inline std::string whyNoXServer() {
 }
 
 // Skips the current test (from a test body or SetUp) when there is no X server.
-#define SKIP_WITHOUT_X_SERVER()                                              \
-  do {                                                                       \
-    if (std::string why = whyNoXServer(); !why.empty()) GTEST_SKIP() << why; \
+#define SKIP_WITHOUT_X_SERVER()                                                       \
+  do {                                                                                \
+    if (std::string why = ::krgfx::whyNoXServer(); !why.empty()) GTEST_SKIP() << why; \
   } while (false)
 
 // Test connections walk the server's window tree while Wine or the runtime
@@ -51,3 +53,5 @@ inline void askWindowToClose(Display* display, Window window) {
   XSendEvent(display, window, False, NoEventMask, &event);
   XFlush(display);
 }
+
+}  // namespace krgfx

@@ -20,6 +20,8 @@
 #include "screen_fixture.h"
 #include "x11_test_client.h"
 
+namespace krgfx {
+
 class X11WindowTest : public ScreenTest {
  protected:
   void SetUp() override {
@@ -99,3 +101,5 @@ class X11WindowTest : public ScreenTest {
   std::string baseDisplay;
   Display* test = nullptr;
 };
+
+}  // namespace krgfx

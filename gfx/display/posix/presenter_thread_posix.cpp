@@ -8,6 +8,8 @@
 
 #include "gfx/display/presenter_thread_platform.h"
 
+namespace krgfx {
+
 namespace {
 
 std::atomic<pid_t> presenterThreadId;
@@ -25,3 +27,5 @@ void setPresenterPriority(bool above) {
   pid_t thread = presenterThreadId;
   if (thread) setpriority(PRIO_PROCESS, static_cast<id_t>(thread), above ? -5 : 0);
 }
+
+}  // namespace krgfx

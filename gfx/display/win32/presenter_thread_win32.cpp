@@ -6,6 +6,8 @@
 
 #include "gfx/display/presenter_thread_platform.h"
 
+namespace krgfx {
+
 namespace {
 
 std::atomic<HANDLE> presenterThread{nullptr};
@@ -39,3 +41,5 @@ void setPresenterPriority(bool above) {
   if (HANDLE thread = presenterThread.load())
     SetThreadPriority(thread, above ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL);
 }
+
+}  // namespace krgfx

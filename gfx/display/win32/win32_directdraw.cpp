@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace krgfx {
+
 namespace {
 
 using DirectDrawCreateRoutine = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
@@ -295,3 +297,5 @@ void DirectDrawDisplay::keyboardState(uint8_t state[256]) {
 void DirectDrawDisplay::waitForRetrace() {
   if (directDraw_) directDraw_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
 }
+
+}  // namespace krgfx

@@ -15,6 +15,8 @@
 
 #include "gfx/display/window_layer.h"
 
+namespace krgfx {
+
 class DirectDrawDisplay {
  public:
   DirectDrawDisplay() = default;
@@ -68,3 +70,5 @@ class DirectDrawDisplay {
   LONG displayWidth_ = 0, displayHeight_ = 0;  // the primary surface
   bool exclusive_ = false;
 };
+
+}  // namespace krgfx

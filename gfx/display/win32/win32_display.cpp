@@ -1,6 +1,8 @@
 // Display modes, the screen saver and the bell.
 #include "gfx/display/win32/win32_window_system.h"
 
+namespace krgfx {
+
 namespace {
 
 DEVMODEA currentSettings(const char* device) {
@@ -89,3 +91,5 @@ void Win32WindowSystem::restoreScreenSaver() {
 
 // BEL: 1000 Hz for 250 ms.
 void Win32WindowSystem::bell() { Beep(1000, 250); }
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 
 #include "gfx/display/win32/win32_window_system.h"
 
+namespace krgfx {
+
 void Win32WindowSystem::virtualKeyState(uint8_t state[256]) {
   std::memset(state, 0, 256);
   if (onOwnerThread()) GetKeyboardState(state);
@@ -72,3 +74,5 @@ void Win32WindowSystem::startTimer(int32_t id, int32_t intervalMs) {
 void Win32WindowSystem::stopTimer(int32_t id) {
   if (window_) KillTimer(window_, static_cast<UINT_PTR>(id));
 }
+
+}  // namespace krgfx

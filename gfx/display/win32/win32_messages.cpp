@@ -7,6 +7,8 @@
 #include "gfx/display/win32/win32_window_system.h"
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int32_t maxMessagesPerDispatch = 512;
@@ -282,3 +284,5 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
       return false;
   }
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 #include "gfx/display/win32/win32_window_system.h"
 #include "gfx/screen.h"
 
+namespace krgfx {
+
 namespace {
 
 // A bitmap description with room for 256 colours (or three bit masks).
@@ -136,3 +138,5 @@ void Win32WindowSystem::applyLogicalPalette(HDC dc) {
   SelectPalette(dc, palette_, FALSE);
   RealizePalette(dc);
 }
+
+}  // namespace krgfx

@@ -2,9 +2,11 @@
 // area of exactly the mode's size, placing, destroying.
 #include "gfx/display/win32/win32_window_system.h"
 
-#include "gfx/gfx.h"
+#include <krgfx/gfx.h>
 
 #include "input/window_input.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -260,3 +262,5 @@ void Win32WindowSystem::applyColourKey() {
   keyColour_ = key;
   user32_.setLayeredWindowAttributes(window_, key, 255, LWA_COLORKEY);
 }
+
+}  // namespace krgfx

@@ -13,6 +13,8 @@
 #include "gfx/display/win32/win32_directdraw.h"
 #include "gfx/display/window_layer.h"
 
+namespace krgfx {
+
 // The user32 functions that older systems lack, looked up by name; each may
 // be null.
 struct OptionalUser32 {
@@ -144,3 +146,5 @@ class Win32WindowSystem : public WindowSystem {
   BOOL saverWasActive_ = FALSE;
   std::unique_ptr<DirectDrawDisplay> directDraw_;
 };
+
+}  // namespace krgfx

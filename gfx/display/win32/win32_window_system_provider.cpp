@@ -3,6 +3,8 @@
 
 #include "gfx/display/win32/win32_window_system.h"
 
+namespace krgfx {
+
 WindowSystem* openPlatformWindowSystem(PresentPath path) {
   auto* system = new Win32WindowSystem;
   if (!system->open(path)) {
@@ -13,3 +15,5 @@ WindowSystem* openPlatformWindowSystem(PresentPath path) {
 }
 
 void closePlatformWindowSystem(WindowSystem* system) { delete system; }
+
+}  // namespace krgfx

@@ -16,6 +16,8 @@
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/double_click.h"
 
+namespace krgfx {
+
 // Waits for the server and answers whether a protocol error came back on
 // this display meanwhile.
 bool syncFailed(Display* display);
@@ -133,3 +135,5 @@ class X11WindowSystem : public WindowSystem {
   int saverTimeout_ = 0, saverInterval_ = 0, saverBlanking_ = 0, saverExposures_ = 0;
   Clock::time_point retraceEpoch_ = Clock::now();
 };
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // Display modes through XRandR, and the screen saver.
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 std::vector<DisplayMode> X11WindowSystem::displayModes() {
   std::vector<DisplayMode> modes;
   if (dead_ || randrEventBase_ < 0) return modes;
@@ -96,3 +98,5 @@ void X11WindowSystem::restoreScreenSaver() {
   XSetScreenSaver(display_, saverTimeout_, saverInterval_, saverBlanking_, saverExposures_);
   XFlush(display_);
 }
+
+}  // namespace krgfx

@@ -9,6 +9,8 @@
 
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr KeySym firstUnicodeKeysym = 0x1000100;
@@ -150,3 +152,5 @@ void X11KeyTranslator::scanCodeState(Display* display, uint8_t state[256]) {
     if (scan.scan) state[scan.scan + (scan.enhanced ? 128 : 0)] = 0x80;
   });
 }
+
+}  // namespace krgfx

@@ -20,6 +20,8 @@
 #include "gfx/display/x11/x11_key_translation.h"
 #include "input/cp437_converter.h"
 
+namespace krgfx {
+
 // Asks the server to send a held key's repeats as presses without releases;
 // false when it cannot (translate then drops the release of each repeat).
 bool enableDetectableAutoRepeat(Display* display);
@@ -52,3 +54,5 @@ class X11KeyTranslator {
   Cp437Converter converter_;
   bool rightCtrlHeld_ = false, rightAltHeld_ = false;  // X's modifier mask has no sides
 };
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 bool isKeypadKeysym(uint32_t keysym) { return keysym >= XK_KP_Space && keysym <= XK_KP_Equal; }
@@ -352,3 +354,5 @@ bool KeyRepeatTracker::press(uint32_t keycode) {
 void KeyRepeatTracker::release(uint32_t keycode) {
   if (keycode < down_.size()) down_.reset(keycode);
 }
+
+}  // namespace krgfx

@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace krgfx {
+
 // --- Virtual keys ----------------------------------------------------------
 
 // The virtual key of a key: from the keysym the lookup gave when that is a
@@ -99,3 +101,5 @@ class KeyRepeatTracker {
  private:
   std::bitset<256> down_;
 };
+
+}  // namespace krgfx

@@ -1,6 +1,8 @@
 // Key events and the keyboard state.
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 void X11WindowSystem::translateKey(XKeyEvent& event, std::vector<WindowMessage>& messages) {
   keys_.translate(event, messages);
 }
@@ -14,3 +16,5 @@ void X11WindowSystem::scanCodeState(uint8_t state[256]) {
   std::fill_n(state, 256, 0);
   if (!dead_) X11KeyTranslator::scanCodeState(display_, state);
 }
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 namespace {
 
 constexpr int maxEventsPerDispatch = 512;
@@ -224,3 +226,5 @@ void X11WindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
     messages.push_back(tick);
   }
 }
+
+}  // namespace krgfx

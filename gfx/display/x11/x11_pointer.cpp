@@ -4,6 +4,8 @@
 
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 void X11WindowSystem::pointerPosition(int32_t* x, int32_t* y) {
   *x = *y = 0;
   if (dead_) return;
@@ -73,3 +75,5 @@ void X11WindowSystem::startTimer(int32_t id, int32_t intervalMs) {
 }
 
 void X11WindowSystem::stopTimer(int32_t id) { timers_.erase(id); }
+
+}  // namespace krgfx

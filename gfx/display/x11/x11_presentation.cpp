@@ -9,6 +9,8 @@
 
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 bool X11WindowSystem::createSharedImage(int32_t width, int32_t height) {
   sharedImage_ = XShmCreateImage(display_, visual_, static_cast<unsigned>(visualDepth_), ZPixmap,
                                  nullptr, &shm_, static_cast<unsigned>(width),
@@ -109,3 +111,5 @@ void X11WindowSystem::waitForRetrace(int32_t timeoutMs) {
   auto wait = std::min<Clock::duration>(period - intoFrame, std::chrono::milliseconds(timeoutMs));
   std::this_thread::sleep_for(wait);
 }
+
+}  // namespace krgfx

@@ -14,6 +14,8 @@
 #include "gfx/display/platform_window_system.h"
 #include "gfx/display/x11/x11_connection.h"
 
+namespace krgfx {
+
 namespace {
 
 // Protocol errors (a window destroyed by another client, a refused mode or
@@ -342,3 +344,5 @@ WindowSystem* openPlatformWindowSystem(PresentPath path) {
 }
 
 void closePlatformWindowSystem(WindowSystem* system) { delete system; }
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 
 #include "gfx/text/bell.h"
 
+namespace krgfx {
+
 void terminalBell(int32_t /*frequency*/, int32_t /*durationMs*/) {
   // A bell byte in redirected output would corrupt it: ring only a terminal.
   for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
@@ -11,3 +13,5 @@ void terminalBell(int32_t /*frequency*/, int32_t /*durationMs*/) {
     return;
   }
 }
+
+}  // namespace krgfx

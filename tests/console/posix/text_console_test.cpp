@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "console/console.h"
-#include "gfx/gfx.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -321,3 +323,5 @@ TEST_F(PipedConsoleTest, TextWithoutTerminalSequences) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "console/console.h"
-#include "gfx/gfx.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -162,3 +164,5 @@ TEST(PipedConsole, BytesStayAsTheyAreAndNoKeysArrive) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

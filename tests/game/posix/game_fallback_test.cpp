@@ -14,6 +14,8 @@
 
 #include "game/frame_files.h"
 
+namespace krgfx {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -137,3 +139,5 @@ TEST_F(GameFallbackTest, OnATerminalKeysEndTheLoopAndTheProgram) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

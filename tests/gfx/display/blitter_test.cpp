@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include "gfx/cpu_features.h"
-#include "gfx/gfx.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -379,3 +381,5 @@ TEST_F(Blitters, WriteNothingWithoutAFittingScreen) {
   EXPECT_EQ(surface, untouched);
   chooseBlitter(32, 0)(nullptr, 64 * 4);
 }
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 #include "gfx/display/window_layer.h"
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 using EventRing = ScreenTest;
 
 TEST_F(EventRing, TwoHundredEventsLeaveTheLast127InOrder) {
@@ -17,3 +19,5 @@ TEST_F(EventRing, TwoHundredEventsLeaveTheLast127InOrder) {
     EXPECT_EQ(event.word4, -(74 + k));
   }
 }
+
+}  // namespace krgfx

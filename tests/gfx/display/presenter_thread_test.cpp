@@ -4,11 +4,13 @@
 #include <system_error>
 #include <thread>
 
+#include <krgfx/input.h>
 #include "gfx/text/bell.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/test_platform.h"
 #include "support/window_layer_fixture.h"
+
+namespace krgfx {
 
 namespace {
 
@@ -428,3 +430,5 @@ TEST_F(GdiPresenter, OpenGlRefusesEveryRequest) {
   openGlDriver.exit();
   EXPECT_TRUE(system.createdWindows().empty());
 }
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace krgfx {
+
 namespace image_test {
 
 struct BmpBuilder {
@@ -62,3 +64,5 @@ struct BmpBuilder {
 };
 
 }  // namespace image_test
+
+}  // namespace krgfx

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "bmp_builder.h"
 #include "gfx/draw_context.h"
-#include "gfx/image/image.h"
 #include "gfx/image/row_converters.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -397,3 +399,5 @@ TEST(ChannelMaskTest, DerivedFieldsAndScaling) {
   EXPECT_EQ(scaleChannel(0x3FF, 10, 8), 255u);
   EXPECT_EQ(scaleChannel(0, 0, 8), 0u);
 }
+
+}  // namespace krgfx

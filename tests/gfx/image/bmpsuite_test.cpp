@@ -6,9 +6,11 @@
 // FNV-1a over every pixel of the image).
 #include <gtest/gtest.h>
 
-#include "gfx/image/image.h"
+#include <krgfx/image.h>
 #include "image_test_support.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -153,3 +155,5 @@ INSTANTIATE_TEST_SUITE_P(Corpus, BmpSuiteTest, ::testing::ValuesIn(corpus),
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
                          });
+
+}  // namespace krgfx

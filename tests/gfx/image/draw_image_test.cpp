@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include <krgfx/gfx.h>
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
-#include "gfx/image/image.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -228,3 +230,5 @@ TEST_F(DrawImageTest, ShortHeaderSourceTakesTheTargetDepth) {
   uint16_t wrongDepth[2 + 3] = {3 << 3 | 4, 1, 1, 2, 3};
   EXPECT_EQ(draw(wrongDepth, 1, 1), errBadCall);
 }
+
+}  // namespace krgfx

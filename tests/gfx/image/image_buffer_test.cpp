@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
-#include "gfx/image/image.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using ImageBufferTest = ScreenTest;
 using namespace image_test;
@@ -133,3 +135,5 @@ TEST_F(ImageBufferTest, NewImageBecomesTheTargetAndDestroyReleasesIt) {
   EXPECT_EQ(context.pitch, 3200);
   EXPECT_EQ(context.viewRect.width, 800);
 }
+
+}  // namespace krgfx

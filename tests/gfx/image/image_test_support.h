@@ -14,6 +14,8 @@
 #include "gfx/screen.h"
 #include "support/test_platform.h"
 
+namespace krgfx {
+
 namespace image_test {
 
 inline ImageLayout layoutOf(const void* image) { return readImageLayout(image, 4); }
@@ -111,3 +113,5 @@ inline std::string writeFile(const std::string& name, const std::vector<uint8_t>
 }
 
 }  // namespace image_test
+
+}  // namespace krgfx

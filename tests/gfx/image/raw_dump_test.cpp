@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <krgfx/image.h>
+#include <krgfx/runtime.h>
+
 #include <algorithm>
 
-#include "gfx/image/image.h"
 #include "image_test_support.h"
-#include "runtime/runtime.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 using namespace image_test;
 
@@ -140,3 +143,5 @@ TEST_F(RawDumpTest, FirstByteAndNameRules) {
   EXPECT_EQ(loadImageFile(name + ".ignored", nullptr, nullptr), 0);
   EXPECT_EQ(screenPixel(0, 0), 0x09090909u);
 }
+
+}  // namespace krgfx

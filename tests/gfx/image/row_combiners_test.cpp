@@ -9,6 +9,8 @@
 #include "gfx/draw_context.h"
 #include "support/screen_fixture.h"
 
+namespace krgfx {
+
 namespace {
 
 struct Form {
@@ -134,3 +136,5 @@ TEST_F(RowCombinerTableTest, PlainTableWithoutVectors) {
   EXPECT_EQ(currentContext().combinerTable, &plainCombinerTable);
   EXPECT_EQ(target, 0x00020304u);
 }
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 namespace {
@@ -125,3 +127,5 @@ TEST_F(LineEditor, WidePromptGivesCodePage437CharactersAsUnicode) {
   EXPECT_EQ(line, u"\u00e9x");
   EXPECT_EQ(cellRow(screen, 0).substr(0, 3), "Q\x82x");
 }
+
+}  // namespace krgfx

@@ -7,6 +7,8 @@
 
 #include "gfx/text/bell.h"
 
+namespace krgfx {
+
 // The engine over a recording region: no display, only what it asks to
 // write and scroll.
 namespace {
@@ -176,3 +178,5 @@ TEST_F(PrintEngine, CursorBeyondTheRightEdgeContinuesOnTheNextRow) {
   EXPECT_EQ(writes.front().y, 1);
   EXPECT_LE(region.x, 99);
 }
+
+}  // namespace krgfx

@@ -6,6 +6,8 @@
 #include "gfx/text/text_view.h"
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 namespace {
@@ -245,3 +247,5 @@ TEST_F(PrintOps, WithoutAScreenTheConsoleAnswers) {
   EXPECT_EQ(console().printColumn, 0);
   textConsoleHooks = saved;
 }
+
+}  // namespace krgfx

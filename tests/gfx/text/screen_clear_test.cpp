@@ -3,6 +3,8 @@
 #include "gfx/text/text_view.h"
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 using ScreenClear = ScreenTest;
@@ -118,3 +120,5 @@ TEST_F(ScreenClear, TranslucentBackgroundBlendsOnAnAlphaScreen) {
   EXPECT_GT((blended >> 16) & 0xFF, 0x70u);
   EXPECT_LT((blended >> 16) & 0xFF, 0x90u);
 }
+
+}  // namespace krgfx

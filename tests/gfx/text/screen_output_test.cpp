@@ -10,6 +10,8 @@
 #include "gfx/text/wide_output.h"
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 namespace {
@@ -233,3 +235,5 @@ TEST_F(ScreenOutput, WideTextGoesThroughTheLocaleOrPlainFallback) {
   EXPECT_EQ(widenCp437(0x01), u'\x01');  // control bytes keep their meaning, no glyph
   EXPECT_EQ(widenCp437(0xDB), u'\u2588');
 }
+
+}  // namespace krgfx

@@ -7,14 +7,16 @@
 #include <cstring>
 #include <string>
 
+#include <krgfx/gfx.h>
+#include <krgfx/text.h>
 #include "gfx/builtin_data.h"
 #include "gfx/draw_context.h"
-#include "gfx/gfx.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
-#include "gfx/text/text.h"
 #include "runtime/runtime_state.h"
 #include "support/screen_fixture.h"
+
+namespace krgfx {
 
 namespace text_testing {
 
@@ -71,3 +73,5 @@ inline void print(const std::string& text, int32_t mask = 0) {
 inline void clearDirty(GfxScreen& screen) { std::memset(screen.dirtyLines, 0, screen.height); }
 
 }  // namespace text_testing
+
+}  // namespace krgfx

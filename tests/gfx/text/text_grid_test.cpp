@@ -4,6 +4,8 @@
 #include "gfx/text/text_view.h"
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 using TextGrid = ScreenTest;
@@ -126,3 +128,5 @@ TEST_F(TextGrid, EightBitScreenDrawsGlyphBytes) {
   for (int32_t r = 0; r < 8; ++r)
     for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(pixel(screen, i, r), (glyph[r] >> i & 1) ? 9u : 2u);
 }
+
+}  // namespace krgfx

@@ -3,6 +3,8 @@
 #include "gfx/display/display_driver.h"
 #include "text_fixture.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 using TextPages = ScreenTest;
@@ -97,3 +99,5 @@ TEST_F(TextPages, CopyRefusesPagesOutsideTheMode) {
   EXPECT_EQ(polls, 1);
   screen.driver = own;
 }
+
+}  // namespace krgfx

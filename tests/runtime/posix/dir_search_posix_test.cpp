@@ -4,6 +4,8 @@
 
 #include "runtime/file_test_support.h"
 
+namespace krgfx {
+
 namespace {
 
 using FindFile = RuntimeFileTest;
@@ -41,3 +43,5 @@ TEST_F(FindFile, ABackslashIsAnOrdinaryByte) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

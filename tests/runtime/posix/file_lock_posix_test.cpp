@@ -3,6 +3,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 using FileLock = RuntimeFileTest;
@@ -25,3 +27,5 @@ TEST_F(FileLock, ReadersShareARange) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 using OpenFile = RuntimeFileTest;
@@ -47,3 +49,5 @@ TEST_F(FreeAndClose, ALostWriteIsReportedByCloseAndTheNumberIsFreed) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 
 #include "runtime/file_test_support.h"
 
+namespace krgfx {
+
 namespace {
 
 using FindFile = RuntimeFileTest;
@@ -60,3 +62,5 @@ TEST_F(FindFile, PatternsTakeEitherSeparator) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

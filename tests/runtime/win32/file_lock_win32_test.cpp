@@ -4,6 +4,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 using FileLock = RuntimeFileTest;
@@ -29,3 +31,5 @@ TEST_F(FileLock, ReadersDoNotShareARange) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

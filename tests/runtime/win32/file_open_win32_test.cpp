@@ -2,6 +2,8 @@
 #include "runtime/file_test_support.h"
 #include "runtime/files.h"
 
+namespace krgfx {
+
 namespace {
 
 using OpenFile = RuntimeFileTest;
@@ -14,3 +16,5 @@ TEST_F(OpenFile, TextModeTurnsLineEndsIntoNewlinesAndEndsAtControlZ) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

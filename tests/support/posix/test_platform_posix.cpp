@@ -9,6 +9,8 @@
 #include "support/presenter_threads.h"
 #include "support/test_platform.h"
 
+namespace krgfx {
+
 void setTestEnvironment(const char* name, const char* value) {
   if (value)
     setenv(name, value, 1);
@@ -34,3 +36,5 @@ int presenterThreadCount() {
   }
   return count;
 }
+
+}  // namespace krgfx

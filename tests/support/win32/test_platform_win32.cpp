@@ -9,6 +9,8 @@
 #include "support/presenter_threads.h"
 #include "support/test_platform.h"
 
+namespace krgfx {
+
 namespace {
 
 using GetDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
@@ -51,3 +53,5 @@ int presenterThreadCount() {
   CloseHandle(snapshot);
   return count;
 }
+
+}  // namespace krgfx

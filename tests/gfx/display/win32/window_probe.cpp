@@ -23,10 +23,12 @@
 #include <cstring>
 #include <string>
 
+#include <krgfx/gfx.h>
+#include <krgfx/input.h>
+#include <krgfx/runtime.h>
 #include "gfx/display/window_layer.h"
-#include "gfx/gfx.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
+
+using namespace krgfx;
 
 namespace {
 

@@ -28,9 +28,11 @@
 #include <X11/keysym.h>
 
 #include "support/x11_test_client.h"
-// clang-format on
 
 extern char** environ;
+
+namespace krgfx {
+// clang-format on
 
 namespace {
 
@@ -375,3 +377,5 @@ INSTANTIATE_TEST_SUITE_P(Drivers, WineColourKeyed, ::testing::Values(ProbeCase{"
 INSTANTIATE_TEST_SUITE_P(Drivers, WineFullScreen,
                          ::testing::Values(ProbeCase{"GDI", 32}, ProbeCase{"DirectX", 32}),
                          caseName);
+
+}  // namespace krgfx

@@ -16,6 +16,8 @@
 #include "input/key_codes.h"
 #include "support/x11_test_client.h"
 
+namespace krgfx {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -266,3 +268,5 @@ TEST_F(X11KeyEvents, KeyboardStatesOfHeldKeys) {
   X11KeyTranslator::virtualKeyState(display, byVirtualKey);
   EXPECT_EQ(byVirtualKey[38], 0);
 }
+
+}  // namespace krgfx

@@ -8,6 +8,8 @@
 #include "input/cp437_converter.h"
 #include "input/key_codes.h"
 
+namespace krgfx {
+
 namespace {
 
 // X key codes of an evdev keyboard: the Linux input code + 8.
@@ -174,3 +176,5 @@ TEST(X11KeyTranslation, RepeatsAreKeysAlreadyDown) {
   EXPECT_FALSE(repeats.press(1000));
   repeats.release(1000);
 }
+
+}  // namespace krgfx

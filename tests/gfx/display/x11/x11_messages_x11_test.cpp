@@ -13,6 +13,8 @@
 // After GoogleTest and the back end: Xlib defines None.
 #include <X11/extensions/XTest.h>
 
+namespace krgfx {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -103,3 +105,5 @@ TEST_F(X11Messages, PointerMovesAreHandledWithoutAskingTheServer) {
   EXPECT_EQ(mouseState.mouseX, 119);
   EXPECT_EQ(mouseState.mouseY, 30 + 99 % 50);
 }
+
+}  // namespace krgfx

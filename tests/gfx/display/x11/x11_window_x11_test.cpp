@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
-#include "input/input.h"
 #include "input/key_buffer.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest: Xlib defines None.
@@ -18,6 +18,8 @@
 #include "support/x11_test_client.h"
 
 extern char** environ;
+
+namespace krgfx {
 
 namespace {
 
@@ -379,3 +381,5 @@ TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
   auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
 }
+
+}  // namespace krgfx

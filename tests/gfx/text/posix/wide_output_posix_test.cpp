@@ -7,6 +7,8 @@
 #include "gfx/text/text_fixture.h"
 #include "gfx/text/wide_output.h"
 
+namespace krgfx {
+
 using namespace text_testing;
 
 namespace {
@@ -21,3 +23,5 @@ TEST_F(WideOutput, TheCLocaleConvertsAsThePlatformDoes) {
 }
 
 }  // namespace
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 struct FileHandle;
 
 // clearScreen modes: 0 whole screen, 1 graphics view, 2 text view, notGiven the
@@ -35,3 +37,5 @@ int32_t writeUInt(int32_t fileNumber, uint32_t value, int32_t mask);
 // a new line when the zone would pass the line width.
 int32_t nextPrintZone(FileHandle& file);
 int32_t setTextView(int32_t top, int32_t bottom, int32_t moveCursor);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Images are addressed by their header: an ImageHeader (type 7) as
 // createImage makes them, or the older 4-byte short header.
 using ImageBuffer = void;
@@ -51,3 +53,5 @@ int32_t drawImage(ImageBuffer* target, float x, float y, const ImageBuffer* sour
 // errBadCall without a screen, errNoFile when the file cannot be opened,
 // errIoFailed for a short read or a format the loader does not decode.
 int32_t loadImageFile(const std::string& fileName, void* destination, uint32_t* palette);
+
+}  // namespace krgfx

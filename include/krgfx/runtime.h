@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Result codes shared by every operation of the runtime.
 constexpr int32_t errBadCall = 1;   // an argument or state the operation refuses
 constexpr int32_t errNoFile = 2;    // the named file could not be opened
@@ -37,3 +39,5 @@ void closeAllFiles();
 int32_t selectInputFile(int32_t fileNumber);
 int32_t readIntField(int32_t* out);
 int32_t readTextField(std::string& target, int32_t targetSize, int32_t fill);
+
+}  // namespace krgfx

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace krgfx {
+
 // Key codes: 1 to 255 a code page 437 character; (scan << 8) | 0xFF an
 // extended key; windowCloseKey the window (or console) was asked to close.
 constexpr int32_t windowCloseKey = 0x6BFF;
@@ -29,3 +31,5 @@ int32_t placeMouse(int32_t x, int32_t y, int32_t cursor, int32_t clip);
 int32_t sleepMs(int32_t ms, int32_t flag);
 void sleepMs(int32_t ms);
 double clockSeconds();
+
+}  // namespace krgfx

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace krgfx {
+
 // Flags of openScreen and applyMode. A negative value is a special request.
 constexpr int32_t flagFullScreen = 0x1;
 constexpr int32_t flagOpenGl = 0x2;
@@ -46,3 +48,5 @@ void closeScreen();
 
 void lockScreen();
 void unlockScreen(int32_t startLine, int32_t endLine);
+
+}  // namespace krgfx
