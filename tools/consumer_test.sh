@@ -3,9 +3,11 @@
 # each build on examples/planets.txt without a display, where the reader
 # prints to standard output:
 #   tools/consumer_test.sh [build folder]      (default: build) installs that
-#       build into a temporary prefix and uses it through find_package and
-#       through pkg-config, then embeds the source tree with add_subdirectory
-#       (which must not turn the project's warnings into errors);
+#       build into a temporary prefix, checks that each public header compiles
+#       on its own without a warning under strict flags (GCC and clang), uses
+#       the library through find_package and through pkg-config, then embeds
+#       the source tree with add_subdirectory (which must not turn the
+#       project's warnings into errors);
 #   tools/consumer_test.sh --installed PREFIX  uses files already installed
 #       there (the .deb puts them in /usr) through find_package and pkg-config.
 # Prints "-- ok: ..." for each check that passed.
@@ -42,6 +44,26 @@ run_reader() {
   fi
   echo "-- ok: the reader built $how"
 }
+
+# Each public header on its own, as a program that asks for many warnings
+# includes it. (Only from the temporary prefix: the compilers say nothing
+# about headers found in /usr/include.)
+strict_flags=(-std=c++20 -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Werror)
+check_headers() {
+  local compiler header
+  for compiler in g++ clang++; do
+    command -v "$compiler" >/dev/null || continue
+    for header in "$prefix"/include/krgfx/*.h; do
+      if ! printf '#include <krgfx/%s>\nint main() { return 0; }\n' "${header##*/}" |
+        "$compiler" -x c++ "${strict_flags[@]}" -I"$prefix/include" -fsyntax-only -; then
+        echo "<krgfx/${header##*/}> gives warnings under $compiler ${strict_flags[*]}" >&2
+        return 1
+      fi
+    done
+    echo "-- ok: the public headers compile without a warning under $compiler ${strict_flags[*]}"
+  done
+}
+if [ "$embed" = 1 ]; then check_headers; fi
 
 cmake -S examples -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/cmake-build" --target text_reader >/dev/null
