@@ -18,6 +18,28 @@ install(EXPORT krgfxTargets NAMESPACE krgfx:: DESTINATION ${KRGFX_PACKAGE_DIR})
 # The same targets for a program that finds krgfx in this build folder.
 export(EXPORT krgfxTargets NAMESPACE krgfx:: FILE ${PROJECT_BINARY_DIR}/krgfxTargets.cmake)
 
+# What the static library needs besides itself: X11 on Linux; on Windows
+# GDI beside the libraries every program links, with the C and C++ runtime
+# linked in.
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(KRGFX_CONFIG_DEPENDENCIES "")
+  set(KRGFX_PC_REQUIRES "")
+  set(KRGFX_PC_LINK_OPTIONS -static)
+  set(KRGFX_PC_SYSTEM_LIBS "-lgdi32 ")
+else()
+  set(KRGFX_CONFIG_DEPENDENCIES "find_dependency(X11)")
+  set(KRGFX_PC_REQUIRES "Requires: x11 xext xrandr")
+  set(KRGFX_PC_LINK_OPTIONS "")
+  set(KRGFX_PC_SYSTEM_LIBS "")
+endif()
+# 32-bit Windows names C symbols with a leading underscore.
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows" AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=_krgfxRuntimeAnchor")
+else()
+  string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=krgfxRuntimeAnchor")
+endif()
+string(STRIP "${KRGFX_PC_LINK_OPTIONS}" KRGFX_PC_LINK_OPTIONS)
+
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/krgfxConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/krgfxConfig.cmake
                               INSTALL_DESTINATION ${KRGFX_PACKAGE_DIR})

@@ -9,7 +9,10 @@
 #       the source tree with add_subdirectory (which must not turn the
 #       project's warnings into errors);
 #   tools/consumer_test.sh --installed PREFIX  uses files already installed
-#       there (the .deb puts them in /usr) through find_package and pkg-config.
+#       there (the .deb puts them in /usr) through find_package and pkg-config;
+#   tools/consumer_test.sh --zip ZIP           links the reader for 64-bit
+#       Windows (mingw-w64) against the library in the Windows .zip, through
+#       find_package and through pkg-config.
 # Prints "-- ok: ..." for each check that passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +20,26 @@ source_dir=$PWD
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if [ "${1:-}" = "--installed" ]; then
+# The Windows package: a cross build links; running is the Windows stage's.
+windows_zip() {
+  local root flags=()
+  unzip -q "$1" -d "$work/zip"
+  root=$(echo "$work"/zip/krgfx-*)
+  cmake -S examples -B "$work/zip-cmake" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake" \
+    -Dkrgfx_DIR="$root/lib/cmake/krgfx" >/dev/null
+  cmake --build "$work/zip-cmake" --target text_reader >/dev/null
+  echo "-- ok: a Windows reader linked against the .zip through find_package"
+  read -r -a flags <<<"$(PKG_CONFIG_PATH=$root/lib/pkgconfig pkg-config --cflags --libs krgfx)"
+  x86_64-w64-mingw32-g++-posix -std=c++20 -o "$work/zip-reader.exe" examples/text_reader.cpp \
+    "${flags[@]}"
+  echo "-- ok: a Windows reader linked against the .zip through pkg-config"
+}
+
+if [ "${1:-}" = "--zip" ]; then
+  windows_zip "${2:?usage: $0 --zip ZIP}"
+  exit 0
+elif [ "${1:-}" = "--installed" ]; then
   prefix=${2:?usage: $0 --installed PREFIX}
   embed=0
 else

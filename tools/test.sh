@@ -142,6 +142,7 @@ check_zip() {
     grep -q "/$file" <<<"$listing" || { echo "the .zip lacks $file" >&2; return 1; }
   done
   echo "-- ok: the .zip holds game.exe with its assets, the examples, the library and headers"
+  tools/consumer_test.sh --zip "$1"
 }
 
 # The .deb is installed with apt on this machine and removed again.
