@@ -1,6 +1,8 @@
-// Feeds arbitrary bytes to the image loader as a BMP or raw dump, into exact
-// heap blocks (so any write past an image is caught) and onto the screen,
-// then draws what was loaded.
+// Feeds arbitrary bytes to the image loader as a BMP (plain, bit fields or
+// run-length), PNG or raw dump, into exact heap blocks (so any write past an
+// image is caught) and onto the screen, reads the file's size as
+// imageFileInfo does, then draws what was loaded, scaled too, and saves it
+// as a BMP and a PNG that must load again.
 //
 // Input: one selector byte, then the file.
 //   bits 0-2  destination: 0 screen, 1 32-bit image, 2 16-bit image,
@@ -8,6 +10,7 @@
 //   bit 3     a palette argument
 //   bits 4-5  screen depth: 32, 16, 8, 32
 //   bit 6     draw the loaded image onto the screen afterwards
+//   bit 7     save the loaded image (or the screen) as BMP and PNG, load both
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +21,7 @@
 #include <krgfx/image.h>
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
+#include "gfx/image/image_saving.h"
 #include "gfx/screen.h"
 
 using namespace krgfx;
@@ -79,6 +83,25 @@ uint8_t* makeDestination(int32_t kind, size_t room) {
   }
 }
 
+// What was saved loads again: the writers' files are always whole.
+void saveAndReload(const uint8_t* image) {
+  uint32_t palette[256] = {};
+  for (bool png : {false, true}) {
+    std::FILE* file = std::tmpfile();
+    if (!file) return;
+    if (saveImageStream(file, png, image, png ? nullptr : palette) == 0) {
+      std::rewind(file);
+      int32_t width = 0, height = 0;
+      if (readImageInfo(file, &width, &height, nullptr) != 0) std::abort();
+      std::rewind(file);
+      uint8_t* copy = makeImage(4);
+      if (loadImageStream(file, copy, nullptr) != 0) std::abort();
+      std::free(copy);
+    }
+    std::fclose(file);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -92,7 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t room = std::max(4 + size_t{imageWidth} * imageHeight * 4, size);
   uint8_t* destination = makeDestination(kind, room);
   uint32_t palette[256];
-  loadImageStream(file, destination, (selector & 8) ? palette : nullptr);
+  int32_t loaded = loadImageStream(file, destination, (selector & 8) ? palette : nullptr);
+  std::rewind(file);
+  readImageInfo(file, nullptr, nullptr, nullptr);
   std::fclose(file);
   bool drawable = destination && (kind != 4 || imageFits(destination, room));
   if (drawable && (selector & 0x40)) {
@@ -100,7 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               nullptr, nullptr);
     drawImage(nullptr, 40.0f, 30.0f, destination, 2, 1, 900, 17, 1, 6, transparentCopy, -1, nullptr,
               nullptr);
+    drawImageScaled(nullptr, -7.0f, 3.0f, 70, 13, destination, selector & 3 ? putAlpha : putPlain);
   }
+  if (loaded == 0 && (selector & 0x80) && (!destination || drawable)) saveAndReload(destination);
   std::free(destination);
   return 0;
 }

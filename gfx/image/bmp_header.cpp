@@ -52,12 +52,16 @@ bool knownHeaderSize(uint32_t size) {
   return size == 12 || size == 40 || size == 56 || size == 108 || size == 124;
 }
 
-// Run-length data (compression 1 and 2) has no decoder: it would be read as
-// plain rows of garbage. A bit count of 0 has no pixels. A height of
+// Run-length data comes with its own bit count (8 for compression 1, 4 for
+// 2) and only bottom-up. A bit count of 0 has no pixels. A height of
 // INT32_MIN has no positive counterpart.
 bool decodable(const BmpHeader& header, const RawFields& raw) {
   if (raw.magic != bmpMagic || raw.planes > 1 || header.width < 1 || raw.height == 0) return false;
-  if (header.compression != 0 && header.compression != compressionBitFields) return false;
+  if (header.compression > compressionBitFields) return false;
+  if (header.runLength()) {
+    int32_t runBits = header.compression == compressionRle8 ? 8 : 4;
+    if (raw.height < 0 || header.bitCount != runBits) return false;
+  }
   return header.bitCount != 0 && raw.height != INT32_MIN;
 }
 

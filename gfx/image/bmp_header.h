@@ -7,6 +7,8 @@
 namespace krgfx {
 
 constexpr int32_t bmpFileHeaderSize = 14;
+constexpr uint32_t compressionRle8 = 1;       // runs of 8-bit palette indices
+constexpr uint32_t compressionRle4 = 2;       // runs of 4-bit palette indices
 constexpr uint32_t compressionBitFields = 3;  // pixels packed under colour masks
 
 struct BmpHeader {
@@ -16,11 +18,14 @@ struct BmpHeader {
   int32_t height;        // at least 1
   bool topDown;          // rows stored from the top
   int32_t bitCount;      // 1 to 32 decode; above 32 is refused later
-  uint32_t compression;  // 0 plain or 3 bit fields
+  uint32_t compression;  // 0 plain, 1 or 2 run-length (bottom-up only), 3 bit fields
   uint32_t masks[4];     // red, green, blue, alpha as read from a header of 56 bytes or more
 
   int32_t paletteEntries() const { return bitCount <= 8 ? 1 << bitCount : 0; }
   int32_t paletteEntrySize() const { return headerSize == 12 ? 3 : 4; }
+  bool runLength() const {
+    return compression == compressionRle8 || compression == compressionRle4;
+  }
 };
 
 // Reads and checks both headers from the start of the file. 0, or

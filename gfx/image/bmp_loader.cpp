@@ -9,58 +9,17 @@
 #include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
 #include "gfx/image/bmp_header.h"
+#include "gfx/image/bmp_rle.h"
 #include "gfx/image/file_reading.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_loader.h"
-#include "gfx/image/image_target.h"
+#include "gfx/image/load_target.h"
 #include "gfx/image/row_converters.h"
 #include "gfx/screen.h"
 
 namespace krgfx {
 
 namespace {
-
-// Where the pixels go and how much of the bitmap is kept there.
-struct BmpTarget {
-  int32_t bytesPerPixel;
-  int32_t width;  // columns and rows filled: the bitmap's size, cut to the target's
-  int32_t height;
-  bool plainBlock;  // a plain memory block that receives an ImageHeader first
-  ImageHeader header;
-};
-
-// Refuses (errBadCall) an image whose depth has no converter, and a short
-// header whose depth differs from the screen's (its rows are laid out at the
-// screen's depth when drawn on). A plain memory block is described by a new
-// header of the screen's depth and the bitmap's size.
-int32_t chooseTarget(void* destination, const BmpHeader& bmp, BmpTarget& target) {
-  const GfxScreen& screen = *gfxScreen;
-  target = {screen.bytesPerPixel,
-            std::min(bmp.width, screen.width),
-            std::min(bmp.height, screen.height),
-            false,
-            {}};
-  if (!destination) return 0;
-  ImageLayout layout = readImageLayout(destination, 0);
-  int32_t bits = layout.bytesPerPixel;
-  bool shortWithDepth = layout.shortHeader && (bits == 1 || bits == 2 || bits == 4);
-  if (!layout.shortHeader || shortWithDepth) {
-    if (!isUsableLayout(layout)) return errBadCall;
-    if (layout.shortHeader && layout.bytesPerPixel != screen.bytesPerPixel) return errBadCall;
-    target.bytesPerPixel = layout.bytesPerPixel;
-    target.width = std::min(bmp.width, layout.width);
-    target.height = std::min(bmp.height, layout.height);
-    return 0;
-  }
-  int64_t pitch = paddedPitch(bmp.width, screen.bytesPerPixel);
-  if (pitch < 0 || 32 + bmp.height * pitch > INT32_MAX) return errBadCall;
-  target.plainBlock = true;
-  target.header = {imageHeaderType, screen.bytesPerPixel,        bmp.width,
-                   bmp.height,      static_cast<int32_t>(pitch), {}};
-  target.width = bmp.width;
-  target.height = bmp.height;
-  return 0;
-}
 
 // The palette after the info header as 0x00BBGGRR, reduced to 6-bit
 // components when it goes to the caller. Entries past the end of the file
@@ -151,7 +110,7 @@ struct RowWork {
 
 // Rows run from the top for a top-down file and from the bottom otherwise;
 // rows and columns beyond the target are read and dropped.
-int32_t convertRows(std::FILE* file, const BmpHeader& bmp, const BmpTarget& target,
+int32_t convertRows(std::FILE* file, const BmpHeader& bmp, const LoadTarget& target,
                     const DrawContext& context, const RowWork& work) {
   uint8_t* pixels = work.row.pixelsPerByte ? work.buffer + work.row.keptBytes : work.buffer;
   for (int32_t i = 0; i < bmp.height; ++i) {
@@ -170,8 +129,8 @@ int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette) {
   if (int32_t result = readBmpHeader(file, bmp)) return result;
   uint32_t colours[256] = {};
   readPalette(file, bmp, palette != nullptr, colours);
-  BmpTarget target;
-  if (int32_t result = chooseTarget(destination, bmp, target)) return result;
+  LoadTarget target;
+  if (int32_t result = chooseLoadTarget(destination, bmp.width, bmp.height, target)) return result;
   ChannelMask channels[channelCount];
   if (int32_t result = readChannelMasks(file, bmp, channels)) return result;
   if (bmp.bitCount > 8 && target.bytesPerPixel == 1) return errBadCall;
@@ -184,15 +143,18 @@ int32_t loadBmp(std::FILE* file, void* destination, uint32_t* palette) {
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bufferSize + 1]);
   if (!buffer) return errNoMemory;
 
-  if (target.plainBlock) std::memcpy(destination, &target.header, 20);  // reserved bytes stay
   DrawContext& context = currentContext();
-  prepareTarget(context, destination);
+  beginLoad(context, destination, target);
   lockScreen();
   deliverPalette(bmp, colours, palette);
   int32_t result = errIoFailed;
   if (std::fseek(file, static_cast<long>(bmp.dataOffset), SEEK_SET) == 0)
-    result = convertRows(file, bmp, target, context, {row, convert, channels, buffer.get()});
-  if (!context.target && context.rowTable[0] == gfxScreen->visibleFramebuffer) markAllRowsDirty();
+    result = bmp.runLength()
+                 ? decodeRle(file, bmp.bitCount, bmp.height,
+                             {context.rowTable, target.width, target.height, target.bytesPerPixel,
+                              convert, channels})
+                 : convertRows(file, bmp, target, context, {row, convert, channels, buffer.get()});
+  markLoadedRows(context);
   unlockScreen(1, 0);
   return result;
 }

@@ -1,7 +1,6 @@
 // drawImage: resolves the position, trims the source rectangle to the image,
 // clips it against the target and hands the rows to a row combiner.
 #include <algorithm>
-#include <cstring>
 
 #include <krgfx/gfx.h>
 #include <krgfx/image.h>
@@ -9,6 +8,7 @@
 #include "gfx/draw_context.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
+#include "gfx/image/target_clip.h"
 #include "gfx/screen.h"
 
 namespace krgfx {
@@ -36,37 +36,6 @@ SourceRect trimToImage(const ImageLayout& image, int32_t x1, int32_t y1, int32_t
   y1 = std::clamp(y1, 0, image.height - 1);
   y2 = std::clamp(y2, 0, image.height - 1);
   return {x1, y1, x2 - x1 + 1, y2 - y1 + 1};
-}
-
-// The target as the context has bound it: its depth and row pitch, and the
-// size of the image or the screen.
-ImageLayout targetLayout(const DrawContext& context) {
-  ImageLayout layout{context.bytesPerPixel, gfxScreen->width, gfxScreen->height,
-                     context.pitch,         nullptr,          false};
-  if (context.target) {
-    ImageLayout image = readImageLayout(context.target, context.bytesPerPixel);
-    layout.width = image.width;
-    layout.height = image.height;
-  }
-  return layout;
-}
-
-// The clip rectangle, kept within the target's own rows and columns.
-ViewRect clipRect(const ViewRect& view, const ImageLayout& target) {
-  int64_t left = std::max(view.x, 0), top = std::max(view.y, 0);
-  int64_t right = std::min<int64_t>(int64_t{view.x} + view.width, target.width);
-  int64_t bottom = std::min<int64_t>(int64_t{view.y} + view.height, target.height);
-  return {static_cast<int32_t>(left), static_cast<int32_t>(top),
-          static_cast<int32_t>(std::max<int64_t>(right - left, 0)),
-          static_cast<int32_t>(std::max<int64_t>(bottom - top, 0))};
-}
-
-// Marks the drawn rows in dirtyLines when the target is the shown page (one
-// store for the whole run of rows: sprites are drawn many times a frame).
-void markShownRows(const DrawContext& context, int32_t first, int32_t count) {
-  if (context.target || context.rowTable[0] != gfxScreen->visibleFramebuffer) return;
-  int32_t last = std::min(first + count - 1, gfxScreen->height - 1);
-  if (first >= 0 && last >= first) std::memset(gfxScreen->dirtyLines + first, 1, last - first + 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <krgfx/runtime.h>
 #include "gfx/display/display_driver.h"
 #include "gfx/draw_context.h"
+#include "gfx/image/png_codec.h"
 #include "gfx/screen.h"
 
 namespace krgfx {
@@ -30,9 +31,9 @@ int32_t loadImageStream(std::FILE* file, void* destination, uint32_t* palette) {
   chooseWriteMode(context, 0xFF000000u);
   int kind = std::fgetc(file);
   if (kind == 0xFD || kind == 0xFE) return loadRawDump(file, kind, destination, palette);
-  if (kind != 'B') return errIoFailed;
+  if (kind != 'B' && kind != pngFirstByte) return errIoFailed;
   std::rewind(file);
-  return loadBmp(file, destination, palette);
+  return kind == 'B' ? loadBmp(file, destination, palette) : loadPng(file, destination);
 }
 
 int32_t loadImageFile(const std::string& fileName, void* destination, uint32_t* palette) {

@@ -7,10 +7,14 @@
 
 namespace krgfx {
 
-// Loads a BMP or raw dump from the stream's start into destination (null:
+// Loads a BMP, PNG or raw dump from the stream's start into destination (null:
 // the screen's work page). The stream stays open. Returns the result code
 // without recording it.
 int32_t loadImageStream(std::FILE* file, void* destination, uint32_t* palette);
+
+// The size and bits per pixel of the picture in the stream, as
+// imageFileInfo gives them (null outputs are skipped). Needs no screen.
+int32_t readImageInfo(std::FILE* file, int32_t* width, int32_t* height, int32_t* depth);
 
 // The two kinds of file. loadRawDump starts just after the first byte
 // (`kind`, 0xFD or 0xFE); loadBmp at the start of the file.

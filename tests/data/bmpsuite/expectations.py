@@ -2,8 +2,10 @@
 """Prints the expected outcome of loading each corpus file into a 130x70
 32-bit image (filled with 0xFFFF00FF) on a 32-bit screen, as a C++ table for
 tests/gfx/image/bmpsuite_test.cpp. A separate reading of the loader's rules:
-headers 12/40/56/108/124, compression 0 and 3 only, palette of 2^bits entries,
-channel masks scaled, rows bottom-up unless the height is negative."""
+headers 12/40/56/108/124, compression 0 and 3, and 1 and 2 (runs of 8-bit and
+4-bit indices, bottom-up only; skipped pixels keep the fill, runs cut at the
+row and the picture), palette of 2^bits entries, channel masks scaled, rows
+bottom-up unless the height is negative."""
 import os
 import struct
 import sys
@@ -60,7 +62,9 @@ def load(data):
             masks = list(struct.unpack('<16x4I', f))
     else:
         return 3, pixels
-    if magic != 0x4D42 or planes > 1 or width < 1 or height == 0 or comp not in (0, 3) or bits == 0:
+    if magic != 0x4D42 or planes > 1 or width < 1 or height == 0 or comp > 3 or bits == 0:
+        return 3, pixels
+    if comp in (1, 2) and (height < 0 or bits != (8 if comp == 1 else 4)):
         return 3, pixels
     top_down = height < 0
     height = abs(height)
@@ -88,6 +92,8 @@ def load(data):
     chans = [channel(m) for m in masks]
     w, h = min(width, WIDTH), min(height, HEIGHT)
     pos = offset
+    if comp in (1, 2):
+        return runs(data[pos:], bits, height, w, h, palette, pixels), pixels
     per_byte = 8 // bits if bits < 8 else 0
     data_bytes = -(-width // per_byte) if per_byte else width * ((bits + 7) // 8)
     padded = (data_bytes + 3) & ~3
@@ -121,6 +127,56 @@ def load(data):
                 value = a << 24 | r << 16 | g << 8 | b
             pixels[y * WIDTH + x] = value
     return 0, pixels
+
+
+def colour_of(palette, index):
+    colour = palette[index] if index < len(palette) else 0
+    r, g, b = colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF
+    return 0xFF000000 | r << 16 | g << 8 | b
+
+
+def runs(data, bits, height, w, h, palette, pixels):
+    """Decodes run-length data into pixels; returns the result code."""
+    pos, x, row = 0, 0, 0
+
+    def put(indices):
+        y = height - 1 - row
+        for i, index in enumerate(indices):
+            if 0 <= y < h and x + i < w:
+                pixels[y * WIDTH + x + i] = colour_of(palette, index)
+
+    while row < height:
+        if pos + 2 > len(data):
+            return 3
+        count, value = data[pos], data[pos + 1]
+        pos += 2
+        if count:
+            if bits == 8:
+                put([value] * count)
+            else:
+                put([value >> 4 if i % 2 == 0 else value & 15 for i in range(count)])
+            x += count
+        elif value == 0:
+            x, row = 0, row + 1
+        elif value == 1:
+            return 0
+        elif value == 2:
+            if pos + 2 > len(data):
+                return 3
+            x, row = x + data[pos], row + data[pos + 1]
+            pos += 2
+        else:
+            size = value if bits == 8 else (value + 1) // 2
+            chunk = data[pos:pos + size]
+            if len(chunk) < size:
+                return 3
+            pos += size + size % 2
+            if bits == 8:
+                put(list(chunk))
+            else:
+                put([n for byte in chunk for n in (byte >> 4, byte & 15)][:value])
+            x += value
+    return 0
 
 
 def fnv(pixels):

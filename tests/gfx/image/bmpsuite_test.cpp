@@ -2,8 +2,9 @@
 // image: decoded files give the pixels expected of them, refused files their
 // result code, and no file writes outside the image. The expectations come
 // from tests/data/bmpsuite/expectations.py, a separate reading of the
-// loader's rules (corners: (0,0), (126,0), (0,63), (126,63); the checksum is
-// FNV-1a over every pixel of the image).
+// loader's rules, run-length files included (corners: (0,0), (126,0),
+// (0,63), (126,63); the checksum is FNV-1a over every pixel of the image).
+// The run-length pictures match their plain twins (pal8rle.bmp and pal8.bmp).
 #include <gtest/gtest.h>
 
 #include <krgfx/image.h>
@@ -29,13 +30,13 @@ const CorpusFile corpus[] = {
     {"g/pal1wb.bmp", 0, {0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000, 0xFF000000}, 0x3F9CFA2D},
     {"g/pal4.bmp", 0, {0xFFFF0000, 0xFFFF80FF, 0xFF000000, 0xFF000000}, 0x3ABB0709},
     {"g/pal4gs.bmp", 0, {0xFF8B8B8B, 0xFFA2A2A2, 0xFF000000, 0xFF5D5D5D}, 0x6C508936},
-    {"g/pal4rle.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
+    {"g/pal4rle.bmp", 0, {0xFFFF0000, 0xFFFF80FF, 0xFF000000, 0xFF000000}, 0x3ABB0709},
     {"g/pal8-0.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"g/pal8.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"g/pal8gs.bmp", 0, {0xFF808080, 0xFFA2A2A2, 0xFF000000, 0xFF636363}, 0xB0D6716B},
     {"g/pal8nonsquare.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFFFF00FF, 0xFFFF00FF}, 0x21DA3E74},
     {"g/pal8os2.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
-    {"g/pal8rle.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
+    {"g/pal8rle.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"g/pal8topdown.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"g/pal8v4.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"g/pal8v5.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
@@ -55,8 +56,8 @@ const CorpusFile corpus[] = {
     {"q/pal1p1.bmp", 0, {0xFF4040FF, 0xFF4040FF, 0xFF4040FF, 0xFF4040FF}, 0x459511A5},
     {"q/pal2.bmp", 0, {0xFFAAAAAA, 0xFFAAAAAA, 0xFF000000, 0xFF555555}, 0xA08FB88F},
     {"q/pal2color.bmp", 0, {0xFF0000FF, 0xFF0000FF, 0xFF000000, 0xFFFF0000}, 0xF5B623D6},
-    {"q/pal4rlecut.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"q/pal4rletrns.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
+    {"q/pal4rlecut.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFFFF00FF}, 0xF8B69311},
+    {"q/pal4rletrns.bmp", 0, {0xFFFF0000, 0xFFFF80FF, 0xFF000000, 0xFF000000}, 0x7E612F29},
     {"q/pal8offs.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"q/pal8os2-hs.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"q/pal8os2-sz.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
@@ -66,8 +67,8 @@ const CorpusFile corpus[] = {
     {"q/pal8os2v2-sz.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
     {"q/pal8os2v2.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
     {"q/pal8oversizepal.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
-    {"q/pal8rlecut.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"q/pal8rletrns.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
+    {"q/pal8rlecut.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFFFF00FF}, 0x0C412A71},
+    {"q/pal8rletrns.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0x9E2CEF70},
     {"q/rgb16-231.bmp", 0, {0xFFC00000, 0xFF80A080, 0xFF000000, 0xFF404000}, 0xFBD11345},
     {"q/rgb16-3103.bmp", 0, {0xFFE00000, 0xFFA09FA0, 0xFF000000, 0xFF406060}, 0x1BED2AE8},
     {"q/rgb16faketrns.bmp", 0, {0xFFFF0000, 0xFF9C9CBD, 0xFF000000, 0xFF63637B}, 0xDF40A60C},
@@ -102,12 +103,12 @@ const CorpusFile corpus[] = {
     {"b/badheadersize.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
     {"b/badpalettesize.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0xDC1581A4},
     {"b/badplanes.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrle.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrle4.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrle4bis.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrle4ter.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrlebis.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
-    {"b/badrleter.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
+    {"b/badrle.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFF665566}, 0xA363663B},
+    {"b/badrle4.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFF008000}, 0x71D9F484},
+    {"b/badrle4bis.bmp", 0, {0xFFFF0000, 0xFFFF80FF, 0xFF000000, 0xFF000000}, 0x7128D13E},
+    {"b/badrle4ter.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFF000000}, 0x88032689},
+    {"b/badrlebis.bmp", 0, {0xFFFF0000, 0xFF99AACC, 0xFF000000, 0xFF665566}, 0x34A6076F},
+    {"b/badrleter.bmp", 0, {0xFFFF00FF, 0xFFFF00FF, 0xFF000000, 0xFF665566}, 0xECD838A5},
     {"b/badwidth.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
     {"b/pal8badindex.bmp", 0, {0xFFFF0000, 0xFF638D63, 0xFF000000, 0xFF665566}, 0x3CB52F90},
     {"b/reallybig.bmp", 3, {0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF, 0xFFFF00FF}, 0x461EA9A5},
