@@ -86,8 +86,9 @@ if(TARGET game AND KRGFX_GAME)
 endif()
 
 if(KRGFX_EXAMPLES)
-  install(TARGETS moving_image input_tester text_reader
-          RUNTIME DESTINATION ${KRGFX_EXAMPLES_DIR})
+  get_property(KRGFX_EXAMPLE_PROGRAMS DIRECTORY ${PROJECT_SOURCE_DIR}/examples
+               PROPERTY BUILDSYSTEM_TARGETS)
+  install(TARGETS ${KRGFX_EXAMPLE_PROGRAMS} RUNTIME DESTINATION ${KRGFX_EXAMPLES_DIR})
   install(FILES ${PROJECT_SOURCE_DIR}/examples/planets.txt
           DESTINATION ${KRGFX_EXAMPLES_DATA_DIR})
 endif()
