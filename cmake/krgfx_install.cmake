@@ -32,12 +32,7 @@ else()
   set(KRGFX_PC_LINK_OPTIONS "")
   set(KRGFX_PC_SYSTEM_LIBS "")
 endif()
-# 32-bit Windows names C symbols with a leading underscore.
-if(CMAKE_SYSTEM_NAME STREQUAL "Windows" AND CMAKE_SIZEOF_VOID_P EQUAL 4)
-  string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=_krgfxRuntimeAnchor")
-else()
-  string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=krgfxRuntimeAnchor")
-endif()
+string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=${KRGFX_ANCHOR_SYMBOL}")
 string(STRIP "${KRGFX_PC_LINK_OPTIONS}" KRGFX_PC_LINK_OPTIONS)
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/krgfxConfig.cmake.in
