@@ -1,7 +1,8 @@
 // Showing an 800x600 frame with every row dirty: each Blitter the presenter
-// may need for the game's 32-bit screen, and for 16 and 8-bit screens on a
-// 32-bit display, beside a plain copy of the frame and, where SDL2 is
-// installed, SDL doing the same conversion.
+// may need for the game's 32-bit screen, for 16-bit screens on a 32-bit
+// display and for 8 and 4-bit palette screens on every display, beside a
+// plain copy of the display's bytes and, where SDL2 is installed, SDL doing
+// the same conversion.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include <krgfx/gfx.h>
+#include "gfx/cpu_features.h"
 #include "gfx/display/blitter.h"
 #include "gfx/screen.h"
 
@@ -24,7 +26,6 @@ namespace {
 
 constexpr int32_t frameWidth = 800;
 constexpr int32_t frameHeight = 600;
-constexpr size_t frameBytes = size_t{frameWidth} * frameHeight * 4;  // 1,920,000
 
 struct Conversion {
   int32_t screenDepth;
@@ -45,14 +46,15 @@ uint32_t shownBits(int32_t displayDepth) {
   return displayDepth == 15 ? 0x7FFF : displayDepth == 16 ? 0xFFFF : 0xFFFFFF;
 }
 
-// A null screen of the conversion's depth with random pixels and palette,
-// every row dirty.
+// A null screen of the conversion's depth with random pixels (of the
+// screen's colours) and palette, every row dirty.
 GfxScreen& openFrame(int32_t screenDepth) {
   openScreen(frameWidth, frameHeight, screenDepth, 1, flagNoDisplay, 0);
   GfxScreen& screen = *gfxScreen;
   std::mt19937 random(7);
+  const uint32_t byteMask = screenDepth < 8 ? screen.colorMask : 0xFF;
   for (int32_t i = 0; i < screen.pitch * screen.height; ++i)
-    screen.visibleFramebuffer[i] = static_cast<uint8_t>(random());
+    screen.visibleFramebuffer[i] = static_cast<uint8_t>(random() & byteMask);
   for (uint32_t& colour : screen.devicePalette) colour = random() & 0xFFFFFF;
   std::memset(screen.dirtyLines, 1, screen.height);
   return screen;
@@ -85,7 +87,17 @@ void blitterBench(benchmark::State& state, Conversion conversion) {
   state.SetBytesProcessed(int64_t(state.iterations()) * screen.pitch * screen.height);
 }
 
+// The same with the vector level held at AVX2: on a processor with AVX-512
+// VBMI, what the palette conversions cost without its byte permutes.
+void avx2Bench(benchmark::State& state, Conversion conversion) {
+  overrideVectorLevel(VectorLevel::avx2);
+  blitterBench(state, conversion);
+  clearVectorLevelOverride();
+}
+
+// A copy of one frame of a display's bytes (the argument: bytes per pixel).
 void memcpyBench(benchmark::State& state) {
+  const size_t frameBytes = size_t{frameWidth} * frameHeight * size_t(state.range(0));
   std::vector<uint8_t> from(frameBytes), to(frameBytes);
   std::mt19937 random(8);
   for (uint8_t& byte : from) byte = static_cast<uint8_t>(random());
@@ -137,24 +149,44 @@ std::string compareWithBlitter(const Conversion& c, const Surface& sdl) {
   return "same pixels";
 }
 
+// SDL keeps a 4-bit frame two pixels to a byte, the first in the high half.
+std::vector<uint8_t> packNibbles(const GfxScreen& screen) {
+  std::vector<uint8_t> packed(size_t(screen.pitch / 2) * screen.height);
+  for (size_t i = 0; i < packed.size(); ++i)
+    packed[i] = uint8_t(screen.visibleFramebuffer[2 * i] << 4 |
+                        screen.visibleFramebuffer[2 * i + 1]);
+  return packed;
+}
+
 // SDL_ConvertPixels takes no palette formats; a palette frame goes through
 // SDL's surface blit instead.
 void sdlPaletteBench(benchmark::State& state, const Conversion& c, const GfxScreen& screen,
                      Surface& surface) {
-  SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(
-      screen.visibleFramebuffer, frameWidth, frameHeight, 8, screen.pitch, SDL_PIXELFORMAT_INDEX8);
+  const bool nibbles = c.screenDepth == 4;
+  std::vector<uint8_t> packed = nibbles ? packNibbles(screen) : std::vector<uint8_t>();
+  SDL_Surface* from = nibbles ? SDL_CreateRGBSurfaceWithFormatFrom(packed.data(), frameWidth,
+                                                                   frameHeight, 4, screen.pitch / 2,
+                                                                   SDL_PIXELFORMAT_INDEX4MSB)
+                              : SDL_CreateRGBSurfaceWithFormatFrom(
+                                    screen.visibleFramebuffer, frameWidth, frameHeight, 8,
+                                    screen.pitch, SDL_PIXELFORMAT_INDEX8);
   SDL_Surface* to = SDL_CreateRGBSurfaceWithFormatFrom(
-      surface.bytes.data(), frameWidth, frameHeight, 32, surface.pitch, sdlDisplayFormat(c));
+      surface.bytes.data(), frameWidth, frameHeight, SDL_BITSPERPIXEL(sdlDisplayFormat(c)),
+      surface.pitch, sdlDisplayFormat(c));
   if (!from || !to) return state.SkipWithError(SDL_GetError());
   SDL_Color colours[256];
-  for (int i = 0; i < 256; ++i) {
+  const int entries = nibbles ? 16 : 256;
+  for (int i = 0; i < entries; ++i) {
     uint32_t p = screen.devicePalette[i];
     colours[i] = {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16), 255};
   }
-  SDL_SetPaletteColors(from->format->palette, colours, 0, 256);
+  SDL_SetPaletteColors(from->format->palette, colours, 0, entries);
   SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
   for (auto _ : state) {
-    SDL_BlitSurface(from, nullptr, to, nullptr);
+    if (SDL_BlitSurface(from, nullptr, to, nullptr) != 0) {
+      state.SkipWithError(SDL_GetError());
+      break;
+    }
     benchmark::ClobberMemory();
   }
   SDL_FreeSurface(to);
@@ -166,6 +198,7 @@ void sdlBench(benchmark::State& state, Conversion c) {
   Surface surface(c.displayDepth);
   if (c.screenDepth <= 8) {
     sdlPaletteBench(state, c, screen, surface);
+    if (state.error_occurred()) return;
   } else {
     for (auto _ : state) {
       if (SDL_ConvertPixels(frameWidth, frameHeight, sdlScreenFormat(c), screen.visibleFramebuffer,
@@ -185,17 +218,22 @@ std::vector<Conversion> conversions() {
   std::vector<Conversion> all;
   for (int32_t displayDepth : {15, 16, 24, 32})
     for (int32_t order : {0, 1}) all.push_back({32, displayDepth, order});
-  for (int32_t screenDepth : {16, 8})
-    for (int32_t order : {0, 1}) all.push_back({screenDepth, 32, order});
+  for (int32_t order : {0, 1}) all.push_back({16, 32, order});
+  for (int32_t screenDepth : {8, 4})
+    for (int32_t displayDepth : {15, 16, 24, 32})
+      for (int32_t order : {0, 1}) all.push_back({screenDepth, displayDepth, order});
   return all;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::RegisterBenchmark("BM_Memcpy", memcpyBench);
+  benchmark::RegisterBenchmark("BM_Memcpy", memcpyBench)->Arg(2)->Arg(3)->Arg(4);
   for (const Conversion& c : conversions())
     benchmark::RegisterBenchmark(("BM_Blitter/" + c.name()).c_str(), blitterBench, c);
+  for (const Conversion& c : conversions())
+    if (c.screenDepth <= 8)
+      benchmark::RegisterBenchmark(("BM_BlitterAvx2/" + c.name()).c_str(), avx2Bench, c);
 #ifdef KRGFX_HAVE_SDL2
   for (const Conversion& c : conversions())
     benchmark::RegisterBenchmark(("BM_SDL/" + c.name()).c_str(), sdlBench, c);

@@ -4,27 +4,12 @@
 #include <krgfx/input.h>
 #include <krgfx/runtime.h>
 #include <krgfx/text.h>
-#include "game/game_rules.h"
+#include "game/game_frame.h"
 #include "game/sprite_set.h"
 
 using namespace krgfx;
 
 namespace {
-
-void drawFrame(const SpriteSet& sprites, int32_t& score, int32_t pointerX, int32_t pointerY,
-               int32_t pointerButtons) {
-  lockScreen();
-  clearScreen(notGiven);
-  placeCursor(2, 2, -1, 0, 0);
-  writeText(0, "Zdobyles", 0);
-  writeInt(0, score, 0);
-  writeText(0, " punktow!", printNewline);
-  placeCursor(3, 2, -1, 0, 0);
-  writeText(0, scoreMessage(score), printNewline);
-  sprites.draw(pointerX, pointerY, spriteFrameFor(score, pointerButtons, clockSeconds));
-  score = scoreAfterFrame(score, pointerButtons);
-  unlockScreen(-1, -1);
-}
 
 // The frame loop until a key, then the wait for one more key. The sprite
 // set is destroyed on return.
@@ -38,7 +23,7 @@ void play() {
   do {
     int32_t clip = 0;
     readMouse(&pointerX, &pointerY, &pointerWheel, &pointerButtons, &clip);
-    drawFrame(sprites, score, pointerX, pointerY, pointerButtons);
+    drawGameFrame(sprites, score, pointerX, pointerY, pointerButtons);
     sleepMs(50, 1);
   } while (pollKey().empty());
 

@@ -14,6 +14,15 @@ VectorLevel detectedLevel() {
   return level;
 }
 
+bool detectedAvx512Vbmi() {
+  static const bool present = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vbmi");
+  }();
+  return present;
+}
+
 bool overridden = false;
 VectorLevel overrideLevel = VectorLevel::plain;
 
@@ -23,6 +32,8 @@ VectorLevel vectorLevel() {
   if (overridden && overrideLevel < detectedLevel()) return overrideLevel;
   return detectedLevel();
 }
+
+bool hasAvx512Vbmi() { return !overridden && detectedAvx512Vbmi(); }
 
 void overrideVectorLevel(VectorLevel level) {
   overridden = true;

@@ -55,6 +55,15 @@ void copyPlain(void* destination, const void* source, size_t bytes) {
   if (bytes) std::memmove(destination, source, bytes);
 }
 
+void copyChangedPlain(void* destination, const void* source, size_t bytes) {
+  auto* out = static_cast<uint8_t*>(destination);
+  const auto* in = static_cast<const uint8_t*>(source);
+  for (size_t at = 0; at < bytes; at += 128) {
+    size_t stretch = bytes - at < 128 ? bytes - at : 128;
+    if (std::memcmp(out + at, in + at, stretch) != 0) std::memcpy(out + at, in + at, stretch);
+  }
+}
+
 void fillBytesPlain(void* destination, uint8_t value, size_t bytes) {
   if (bytes) std::memset(destination, value, bytes);
 }

@@ -40,18 +40,24 @@ void fill16Plain(uint8_t* first, uint32_t colour, int32_t count);
 void fill32Plain(uint8_t* first, uint32_t colour, int32_t count);
 void blendFill32Plain(uint8_t* first, uint32_t colour, int32_t count);
 void copyPlain(void* destination, const void* source, size_t bytes);
+// A copy that reads the destination first and writes only the 128-byte
+// stretches (and the tail) that differ: for a destination that mostly holds
+// the source already, reading is cheaper than writing.
+void copyChangedPlain(void* destination, const void* source, size_t bytes);
 void fillBytesPlain(void* destination, uint8_t value, size_t bytes);
 
 void fill16Sse2(uint8_t* first, uint32_t colour, int32_t count);
 void fill32Sse2(uint8_t* first, uint32_t colour, int32_t count);
 void blendFill32Sse2(uint8_t* first, uint32_t colour, int32_t count);
 void copySse2(void* destination, const void* source, size_t bytes);
+void copyChangedSse2(void* destination, const void* source, size_t bytes);
 void fillBytesSse2(void* destination, uint8_t value, size_t bytes);
 
 void fill16Avx2(uint8_t* first, uint32_t colour, int32_t count);
 void fill32Avx2(uint8_t* first, uint32_t colour, int32_t count);
 void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count);
 void copyAvx2(void* destination, const void* source, size_t bytes);
+void copyChangedAvx2(void* destination, const void* source, size_t bytes);
 void fillBytesAvx2(void* destination, uint8_t value, size_t bytes);
 }  // namespace spans
 

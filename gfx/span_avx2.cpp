@@ -13,10 +13,23 @@ namespace krgfx {
 namespace spans {
 
 namespace {
+// Four vectors (128 bytes) at a time, stored only where they do not hold the
+// value already: a page cleared frame after frame mostly does, and a line
+// read and left alone costs less than one written (and later written back).
 template <typename Pixel>
 AVX2 void fillVector(uint8_t* first, __m256i block, Pixel value, int32_t count) {
   constexpr int32_t perBlock = 32 / sizeof(Pixel);
   int32_t i = 0;
+  for (; i + 4 * perBlock <= count; i += 4 * perBlock) {
+    auto* at = reinterpret_cast<__m256i*>(first + i * sizeof(Pixel));
+    __m256i same = _mm256_and_si256(
+        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_loadu_si256(at), block),
+                         _mm256_cmpeq_epi8(_mm256_loadu_si256(at + 1), block)),
+        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_loadu_si256(at + 2), block),
+                         _mm256_cmpeq_epi8(_mm256_loadu_si256(at + 3), block)));
+    if (_mm256_movemask_epi8(same) == -1) continue;
+    for (int32_t k = 0; k < 4; ++k) _mm256_storeu_si256(at + k, block);
+  }
   for (; i + perBlock <= count; i += perBlock)
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + i * sizeof(Pixel)), block);
   for (; i < count; ++i) std::memcpy(first + i * sizeof(Pixel), &value, sizeof(Pixel));
@@ -48,6 +61,25 @@ AVX2 void copyAvx2(void* destination, const void* source, size_t bytes) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
                         _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i)));
   if (i < bytes) std::memcpy(out + i, in + i, bytes - i);
+}
+
+AVX2 void copyChangedAvx2(void* destination, const void* source, size_t bytes) {
+  auto* out = static_cast<__m256i*>(destination);
+  const auto* in = static_cast<const __m256i*>(source);
+  size_t i = 0;
+  for (; i + 128 <= bytes; i += 128, out += 4, in += 4) {
+    __m256i a = _mm256_loadu_si256(in), b = _mm256_loadu_si256(in + 1);
+    __m256i c = _mm256_loadu_si256(in + 2), d = _mm256_loadu_si256(in + 3);
+    __m256i same = _mm256_and_si256(
+        _mm256_and_si256(_mm256_cmpeq_epi8(a, _mm256_loadu_si256(out)),
+                         _mm256_cmpeq_epi8(b, _mm256_loadu_si256(out + 1))),
+        _mm256_and_si256(_mm256_cmpeq_epi8(c, _mm256_loadu_si256(out + 2)),
+                         _mm256_cmpeq_epi8(d, _mm256_loadu_si256(out + 3))));
+    if (_mm256_movemask_epi8(same) == -1) continue;
+    _mm256_storeu_si256(out, a), _mm256_storeu_si256(out + 1, b);
+    _mm256_storeu_si256(out + 2, c), _mm256_storeu_si256(out + 3, d);
+  }
+  copyChangedPlain(out, in, bytes - i);
 }
 
 AVX2 void blendFill32Avx2(uint8_t* first, uint32_t colour, int32_t count) {

@@ -32,5 +32,9 @@ const BlitterTable& blitterTable();
 // Copies each dirty row unchanged (`pitch` bytes): 8-bit displays of screens
 // of up to 8 bits, and the entries whose display has the screen's own format.
 void copyBlitter(uint8_t* destination, int32_t destinationPitch);
+// The same rows as copyBlitter, for a surface in host memory that mostly
+// shows them already (a program that redraws every frame): each dirty row is
+// compared with the surface and only what differs is written.
+void copyChangedBlitter(uint8_t* destination, int32_t destinationPitch);
 
 }  // namespace krgfx

@@ -31,23 +31,37 @@ void blitDirtyRows(uint8_t* destination, int32_t destinationPitch, int32_t sourc
 }
 
 namespace {
-// The block copy of the processor's vector level. Not the process-wide
+using Copy = void (*)(void* out, const void* in, size_t bytes);
+
+// A block copy of the processor's vector level. Not the process-wide
 // blockCopy: the main thread re-chooses that one whenever it binds a target,
 // and this runs on the presenter thread.
-void copyBytes(void* out, const void* in, size_t bytes) {
+template <Copy avx2, Copy sse2, Copy plain>
+void atVectorLevel(void* out, const void* in, size_t bytes) {
   switch (vectorLevel()) {
     case VectorLevel::avx2:
-      return spans::copyAvx2(out, in, bytes);
+      return avx2(out, in, bytes);
     case VectorLevel::sse2:
-      return spans::copySse2(out, in, bytes);
+      return sse2(out, in, bytes);
     case VectorLevel::plain:
-      return spans::copyPlain(out, in, bytes);
+      return plain(out, in, bytes);
   }
 }
 
-template <int32_t PixelBytes>
+template <int32_t PixelBytes, Copy copy>
 void copyRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t*) {
-  copyBytes(out, in, static_cast<size_t>(width) * PixelBytes);
+  copy(out, in, static_cast<size_t>(width) * PixelBytes);
+}
+
+template <Copy copy>
+void copyDirtyRows(uint8_t* destination, int32_t destinationPitch) {
+  const GfxScreen* screen = gfxScreen;
+  if (!screen) return;
+  if (screen->bytesPerPixel == 1)
+    return blitter<1, copyRow<1, copy>>(destination, destinationPitch);
+  if (screen->bytesPerPixel == 2)
+    return blitter<2, copyRow<2, copy>>(destination, destinationPitch);
+  blitter<4, copyRow<4, copy>>(destination, destinationPitch);
 }
 }  // namespace
 
@@ -55,11 +69,15 @@ void copyRow(uint8_t* out, const uint8_t* in, int32_t width, const uint32_t*) {
 
 void copyBlitter(uint8_t* destination, int32_t destinationPitch) {
   using namespace blitters;
-  const GfxScreen* screen = gfxScreen;
-  if (!screen) return;
-  if (screen->bytesPerPixel == 1) return blitter<1, copyRow<1>>(destination, destinationPitch);
-  if (screen->bytesPerPixel == 2) return blitter<2, copyRow<2>>(destination, destinationPitch);
-  blitter<4, copyRow<4>>(destination, destinationPitch);
+  copyDirtyRows<atVectorLevel<spans::copyAvx2, spans::copySse2, spans::copyPlain>>(
+      destination, destinationPitch);
+}
+
+void copyChangedBlitter(uint8_t* destination, int32_t destinationPitch) {
+  using namespace blitters;
+  copyDirtyRows<
+      atVectorLevel<spans::copyChangedAvx2, spans::copyChangedSse2, spans::copyChangedPlain>>(
+      destination, destinationPitch);
 }
 
 }  // namespace krgfx

@@ -1,6 +1,7 @@
 // The presenter's rounds: about every 10 ms, under the driver lock, show the
 // span of changed rows, refresh keyState and pump the window's messages.
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <thread>
 
@@ -15,13 +16,24 @@ namespace {
 constexpr auto roundPause = std::chrono::milliseconds(10);
 constexpr auto reopenPause = std::chrono::milliseconds(300);
 
+// The first marked row from `row` on, eight marks at a time; `rows` when
+// none is.
+int32_t nextDirtyRow(const uint8_t* marks, int32_t row, int32_t rows) {
+  for (; row + 8 <= rows; row += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, marks + row, 8);
+    if (eight) break;
+  }
+  while (row < rows && !marks[row]) ++row;
+  return row;
+}
+
 // First and last display row to show; false when none changed. The marks
 // are per framebuffer row, and each framebuffer row fills scanlineSize
 // display rows.
 bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
   int32_t rows = screen.height;
-  int32_t row = 0;
-  while (row < rows && !screen.dirtyLines[row]) ++row;
+  int32_t row = nextDirtyRow(screen.dirtyLines, 0, rows);
   if (row == rows) return false;
   *first = row * screen.scanlineSize;
   row = rows - 1;
@@ -89,7 +101,12 @@ void directXRound(WindowSystem& system) {
     if (findDirtySpan(screen, &first, &last) && layer.blitter &&
         (surface = system.surface()).pixels) {
       int32_t offset = layer.verticalOffset;
-      layer.blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
+      // A program that redraws every frame mostly leaves the rows as the
+      // surface shows them already: where the surface can be read cheaply,
+      // only what differs is written.
+      Blitter blitter = layer.blitter == copyBlitter && surface.hostMemory ? copyChangedBlitter
+                                                                           : layer.blitter;
+      blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
       if (!system.presentRows(first + offset, last + offset)) presentationFailed();
       clearDirtyLines(screen);
     }
@@ -109,6 +126,11 @@ bool lockedRound() {
 }
 
 }  // namespace
+
+bool presentRound() {
+  if (windowLayer.path == PresentPath::sharedSurface) return lockedRound<directXRound>();
+  return lockedRound<gdiRound>();
+}
 
 void runGdiPresenter() {
   windowLayer.windowActive = 1;

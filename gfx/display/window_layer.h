@@ -105,6 +105,10 @@ bool openPresenterWindow();
 void signalPresenterReady();
 void runGdiPresenter();
 void runDirectXPresenter();
+// One round of the back end's presenter loop on the calling thread (the
+// benchmarks time a whole frame with it); false when the presenter is to
+// stop.
+bool presentRound();
 // The main window as the layer's settings ask for it, centred on the screen
 // (full screen: at its top-left, `height` rows tall).
 WindowSpec mainWindowSpec(int32_t height);

@@ -48,6 +48,8 @@ constexpr int32_t presentRowAlignment = 4;
 struct PixelSurface {
   uint8_t* pixels;  // first byte of client row 0, null when there is none
   int32_t pitch;
+  // Ordinary memory of this process (not video memory), cheap to read back.
+  bool hostMemory = false;
 };
 
 struct DisplayMode {

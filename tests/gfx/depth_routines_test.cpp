@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "gfx/cpu_features.h"
@@ -55,6 +56,32 @@ void blendLanesReference(uint8_t* first, uint32_t colour, int32_t count) {
 
 }  // namespace
 
+TEST(SpanRoutines, VectorFillsOverSpansThatMostlyHoldTheColourAlready) {
+  // The vector fills skip blocks that hold the colour: one stale pixel
+  // anywhere in a block, or a colour whose bytes differ only in one pixel
+  // size, must still be written.
+  std::vector<std::pair<Fill, int32_t>> fills = {{spans::fill16Sse2, 2}, {spans::fill32Sse2, 4}};
+  if (haveAvx2()) fills.insert(fills.end(), {{spans::fill16Avx2, 2}, {spans::fill32Avx2, 4}});
+  std::mt19937 random(99);
+  for (auto [fill, size] : fills) {
+    for (int32_t count : {32, 64, 95, 128, 300}) {
+      for (int32_t trial = 0; trial < 40; ++trial) {
+        uint32_t colour = random();
+        std::vector<uint8_t> span(count * size + 32), expected;
+        for (size_t at = 0; at < span.size(); at += size) std::memcpy(&span[at], &colour, size);
+        int32_t offset = 4 + static_cast<int32_t>(random() % 4);  // after a guard byte
+        span[offset + random() % (count * size)] ^= static_cast<uint8_t>(1 + random() % 255);
+        span.front() = 0x11, span.back() = 0x22;  // guards
+        expected = span;
+        (size == 2 ? spans::fill16Plain : spans::fill32Plain)(expected.data() + offset, colour,
+                                                              count);
+        fill(span.data() + offset, colour, count);
+        ASSERT_EQ(span, expected) << "size " << size << ", count " << count;
+      }
+    }
+  }
+}
+
 TEST(SpanRoutines, VectorFillsMatchThePlainOnes) {
   compareFills(spans::fill16Plain, spans::fill16Sse2, 2);
   compareFills(spans::fill32Plain, spans::fill32Sse2, 4);
@@ -81,6 +108,34 @@ TEST(SpanRoutines, VectorBlockCopyAndFillMatchThePlainOnes) {
       spans::fillBytesPlain(a, static_cast<uint8_t>(colour), n);
       fill(b, static_cast<uint8_t>(colour), n);
     });
+  }
+}
+
+TEST(SpanRoutines, ChangedCopiesLeaveTheDestinationEqualToTheSource) {
+  // Destinations that hold the source already except for a few bytes (one
+  // differing byte anywhere in a stretch must still bring the stretch over),
+  // and destinations that hold nothing of it.
+  using Copy = void (*)(void*, const void*, size_t);
+  std::vector<Copy> forms = {spans::copyChangedPlain, spans::copyChangedSse2};
+  if (haveAvx2()) forms.push_back(spans::copyChangedAvx2);
+  std::mt19937 random(77);
+  for (Copy copy : forms) {
+    for (size_t bytes : {0, 1, 63, 64, 127, 128, 129, 200, 3200, 3203}) {
+      for (int32_t trial = 0; trial < 20; ++trial) {
+        std::vector<uint8_t> source(bytes + 8), destination(bytes + 8);
+        for (uint8_t& byte : source) byte = static_cast<uint8_t>(random());
+        size_t offset = random() % 4;
+        destination = source;
+        for (int32_t changes = trial % 4; changes > 0 && bytes > 0; --changes)
+          source[offset + random() % bytes] ^= static_cast<uint8_t>(1 + random() % 255);
+        if (trial == 19)
+          for (uint8_t& byte : destination) byte = static_cast<uint8_t>(random());
+        std::vector<uint8_t> expected = destination;
+        std::memcpy(expected.data() + offset, source.data() + offset, bytes);
+        copy(destination.data() + offset, source.data() + offset, bytes);
+        ASSERT_EQ(destination, expected) << bytes << " bytes, trial " << trial;
+      }
+    }
   }
 }
 

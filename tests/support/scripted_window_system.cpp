@@ -312,7 +312,7 @@ DisplayFormat ScriptedWindowSystem::displayFormat() {
 PixelSurface ScriptedWindowSystem::surface() {
   Lock lock(mutex_);
   if (!open_ || !surfaceAvailable_) return {nullptr, 0};
-  return {surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3};
+  return {surface_.data(), (window_.width * bytesPerPixel() + 3) & ~3, true};
 }
 
 void ScriptedWindowSystem::record(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last,

@@ -121,6 +121,7 @@ class X11WindowSystem : public WindowSystem {
   bool mapped_ = false;
   int32_t lastX_ = INT32_MIN, lastY_ = INT32_MIN;
   X11KeyTranslator keys_;       // keys held, characters typed
+  X11Keymap keymap_;            // keys down, kept from the events while focused
   DoubleClickDetector clicks_;  // X reports single presses only
   std::map<int32_t, Timer> timers_;
   // Display modes and the screen saver.

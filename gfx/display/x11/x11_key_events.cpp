@@ -68,9 +68,7 @@ KeySym unshiftedKeysym(Display* display, unsigned keycode) {
 }
 
 template <typename Visit>
-void forEachKeyDown(Display* display, Visit visit) {
-  char keys[32];
-  XQueryKeymap(display, keys);
+void forEachKeyDown(const char keys[32], Visit visit) {
   for (unsigned keycode = 8; keycode < 256; ++keycode)
     if (keys[keycode / 8] & (1 << (keycode % 8))) visit(keycode);
 }
@@ -138,19 +136,49 @@ void X11KeyTranslator::translate(XKeyEvent& event, std::vector<WindowMessage>& m
 }
 
 void X11KeyTranslator::virtualKeyState(Display* display, uint8_t state[256]) {
+  char keys[32];
+  XQueryKeymap(display, keys);
+  virtualKeyState(display, keys, state);
+}
+
+void X11KeyTranslator::scanCodeState(Display* display, uint8_t state[256]) {
+  char keys[32];
+  XQueryKeymap(display, keys);
+  scanCodeState(keys, state);
+}
+
+void X11KeyTranslator::virtualKeyState(Display* display, const char keymap[32],
+                                       uint8_t state[256]) {
   std::fill_n(state, 256, 0);
-  forEachKeyDown(display, [&](unsigned keycode) {
+  forEachKeyDown(keymap, [&](unsigned keycode) {
     auto keysym = static_cast<uint32_t>(unshiftedKeysym(display, keycode));
     markKeyDown(state, keysym, keysym, scanCodeOfKeycode(keycode).scan);
   });
 }
 
-void X11KeyTranslator::scanCodeState(Display* display, uint8_t state[256]) {
+void X11KeyTranslator::scanCodeState(const char keymap[32], uint8_t state[256]) {
   std::fill_n(state, 256, 0);
-  forEachKeyDown(display, [&](unsigned keycode) {
+  forEachKeyDown(keymap, [&](unsigned keycode) {
     ScanCode scan = scanCodeOfKeycode(keycode);
     if (scan.scan) state[scan.scan + (scan.enhanced ? 128 : 0)] = 0x80;
   });
+}
+
+const char* X11Keymap::keys(Display* display) {
+  if (!focused_ || !known_) {
+    XQueryKeymap(display, keys_);
+    known_ = focused_;
+  }
+  return keys_;
+}
+
+void X11Keymap::noteKey(const XKeyEvent& event) {
+  if (!known_ || event.keycode >= 256) return;
+  char bit = static_cast<char>(1 << (event.keycode % 8));
+  if (event.type == KeyPress)
+    keys_[event.keycode / 8] |= bit;
+  else
+    keys_[event.keycode / 8] &= static_cast<char>(~bit);
 }
 
 }  // namespace krgfx

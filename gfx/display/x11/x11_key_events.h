@@ -26,6 +26,28 @@ namespace krgfx {
 // false when it cannot (translate then drops the release of each repeat).
 bool enableDetectableAutoRepeat(Display* display);
 
+// The keys down, in XQueryKeymap's form. While the window has the keyboard
+// every key event reaches it, so the events keep the keymap up to date and
+// reading it needs no round trip to the server; otherwise every read asks
+// the server.
+class X11Keymap {
+ public:
+  const char* keys(Display* display);
+  // A KeyPress or KeyRelease that reached the window.
+  void noteKey(const XKeyEvent& event);
+  // The window got the keyboard (true) or lost it to another window or a
+  // grab (false); the server is asked again either way.
+  void setKeyboardFocus(bool focused) {
+    focused_ = focused;
+    known_ = false;
+  }
+
+ private:
+  char keys_[32] = {};
+  bool known_ = false;
+  bool focused_ = false;
+};
+
 class X11KeyTranslator {
  public:
   // Appends the messages of one KeyPress or KeyRelease: a key-down or key-up
@@ -45,6 +67,10 @@ class X11KeyTranslator {
   // Shift, Ctrl and Alt), and by scan code with enhanced keys at scan + 128.
   static void virtualKeyState(Display* display, uint8_t state[256]);
   static void scanCodeState(Display* display, uint8_t state[256]);
+  // The same from a keymap in XQueryKeymap's form (bit k % 8 of byte k / 8
+  // set while keycode k is down).
+  static void virtualKeyState(Display* display, const char keymap[32], uint8_t state[256]);
+  static void scanCodeState(const char keymap[32], uint8_t state[256]);
 
  private:
   bool isRepeatRelease(XKeyEvent& event);

@@ -139,6 +139,8 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       break;
     case FocusIn:
     case FocusOut:
+      // A grab takes the key events elsewhere until it ends.
+      keymap_.setKeyboardFocus(event.type == FocusIn && event.xfocus.mode != NotifyGrab);
       if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab ||
           event.xfocus.detail == NotifyInferior)
         break;

@@ -62,7 +62,7 @@ void X11WindowSystem::freeSharedImage() {
 
 PixelSurface X11WindowSystem::surface() {
   if (!hasWindow() || !sharedImage_) return {nullptr, 0};
-  return {reinterpret_cast<uint8_t*>(sharedImage_->data), sharedImage_->bytes_per_line};
+  return {reinterpret_cast<uint8_t*>(sharedImage_->data), sharedImage_->bytes_per_line, true};
 }
 
 bool X11WindowSystem::presentRows(int32_t first, int32_t last) {

@@ -281,6 +281,7 @@ void X11WindowSystem::destroyWindow() {
   confined_ = captured_ = focused_ = mapped_ = false;
   lastX_ = lastY_ = INT32_MIN;
   keys_.forgetHeldKeys();
+  keymap_.setKeyboardFocus(false);
   clicks_.reset();
   timers_.clear();
 }

@@ -106,4 +106,46 @@ TEST_F(X11Messages, PointerMovesAreHandledWithoutAskingTheServer) {
   EXPECT_EQ(mouseState.mouseY, 30 + 99 % 50);
 }
 
+// While the window has the keyboard its key events keep the key state:
+// reading it asks the server nothing. Outside, the server is asked.
+TEST_F(X11Messages, KeyStateFollowsTheKeyEventsWhileTheWindowHasTheKeyboard) {
+  const KeyCode up = XKeysymToKeycode(test, XK_Up), shift = XKeysymToKeycode(test, XK_Shift_L);
+  auto fake = [&](KeyCode code, bool press) {
+    XTestFakeKeyEvent(test, code, press, CurrentTime);
+    XSync(test, False);
+    dispatchForAWhile();
+  };
+  uint8_t state[256];
+  auto readState = [&] {
+    unsigned long before = system.requestsSent();
+    system.scanCodeState(state);
+    return system.requestsSent() - before;
+  };
+  movePointer(50, 50);  // the new window has the keyboard
+  dispatchForAWhile();
+  readState();  // asks the server once
+  fake(up, true);
+  EXPECT_EQ(readState(), 0u);
+  EXPECT_EQ(state[72 + 128], 0x80);
+  fake(shift, true);
+  fake(up, false);
+  EXPECT_EQ(readState(), 0u);
+  EXPECT_EQ(state[72 + 128], 0);
+  EXPECT_EQ(state[42], 0x80);
+  fake(shift, false);
+  EXPECT_EQ(readState(), 0u);
+  EXPECT_EQ(state[42], 0);
+
+  // Keys pressed while the keyboard is elsewhere.
+  XSetInputFocus(test, DefaultRootWindow(test), RevertToPointerRoot, CurrentTime);
+  XSync(test, False);
+  dispatchForAWhile();
+  fake(up, true);
+  EXPECT_GT(readState(), 0u);
+  EXPECT_EQ(state[72 + 128], 0x80);
+  fake(up, false);
+  readState();
+  EXPECT_EQ(state[72 + 128], 0);
+}
+
 }  // namespace krgfx
