@@ -88,8 +88,8 @@ void endLeaveTracking(WindowSystem& system) {
 }
 
 void handleMove(WindowSystem& system, const WindowMessage& message) {
-  mouseState.mouseX = message.x & 0xFFFF;
-  mouseState.mouseY = message.y & 0xFFFF;
+  mouseState.mouseX = clientToPictureX(message.x) & 0xFFFF;
+  mouseState.mouseY = clientToPictureY(message.y) & 0xFFFF;
   WindowRect client = system.clientRectOnScreen();
   int32_t screenX = client.left + message.x;
   int32_t screenY = client.top + message.y;
@@ -104,9 +104,15 @@ void handleMove(WindowSystem& system, const WindowMessage& message) {
   armLeaveTracking(system, windowIsActive());
 }
 
+// Every button bit of `buttons` as a click of that kind at the message's place.
+void recordClicks(int32_t kind, int32_t buttons, const WindowMessage& message) {
+  for (int32_t bit = 1; bit <= extraButtons; bit <<= 1)
+    if (buttons & bit) recordMouseClick(mouseState.clicks, {kind, bit, message.x, message.y});
+}
+
 void handleButtonDown(WindowSystem& system, const WindowMessage& message) {
-  int32_t type = message.kind == MessageKind::buttonDoubleClick ? eventDoubleClick
-                                                                : eventButtonDown;
+  bool twice = message.kind == MessageKind::buttonDoubleClick;
+  int32_t type = twice ? eventDoubleClick : eventButtonDown;
   int32_t main = message.button & mainButtons;
   int32_t extra = message.button & extraButtons & ~mouseState.mouseButtons;
   if (main) {
@@ -118,6 +124,7 @@ void handleButtonDown(WindowSystem& system, const WindowMessage& message) {
     mouseState.mouseButtons |= extra;
     postEvent(type, extra);
   }
+  recordClicks(twice ? mouseClickDouble : mouseClickPress, main | extra, message);
 }
 
 void handleButtonUp(WindowSystem& system, const WindowMessage& message) {
@@ -127,6 +134,7 @@ void handleButtonUp(WindowSystem& system, const WindowMessage& message) {
   if (mouseState.mouseButtons == 0 && system.pointerCaptured()) system.capturePointer(false);
   if (main) postEvent(eventButtonUp, main);
   if (extra) postEvent(eventButtonUp, extra);
+  recordClicks(mouseClickRelease, main | extra, message);
 }
 
 // One notch per message, whatever the size of the turn; the counter wraps.
@@ -143,10 +151,10 @@ void handleLeave(WindowSystem& system) {
 // The timer that stands in for leave reports: the pointer has left when it
 // is outside the client area or another window covers it there.
 void handleLeaveTimer(WindowSystem& system) {
-  WindowRect client = system.clientRectOnScreen();
+  WindowRect picture = pictureOnScreen(system);
   int32_t x = 0, y = 0;
   system.pointerPosition(&x, &y);
-  if (client.contains(x, y) && system.pointerOverThisWindow()) return;
+  if (picture.contains(x, y) && system.pointerOverThisWindow()) return;
   system.stopTimer(leaveTimerId);
   handleLeave(system);
 }
@@ -160,6 +168,7 @@ void resetMouseForWindowLayer() {
   mouseState.mouseTracking = 0;
   mouseState.lastScreenX = noScreenPosition;
   mouseState.cursorVisible = 1;
+  clearMouseClicks(mouseState.clicks);
 }
 
 bool handleKeyboardMessage(const WindowMessage& message) {
@@ -217,7 +226,7 @@ void handleMouseMessage(WindowSystem& system, const WindowMessage& message) {
 void notePointerPosition(WindowSystem& system, const WindowMessage& message) {
   int32_t x = message.screenX, y = message.screenY;
   if (!message.pointerKnown) system.pointerPosition(&x, &y);
-  mouseState.mouseInside = system.clientRectOnScreen().contains(x, y) ? 1 : 0;
+  mouseState.mouseInside = pictureOnScreen(system).contains(x, y) ? 1 : 0;
 }
 
 void handleInputActivation(WindowSystem& system, bool active) {

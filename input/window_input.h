@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "gfx/display/window_system.h"
+#include "input/mouse_clicks.h"
 
 namespace krgfx {
 
@@ -20,6 +21,7 @@ struct MouseState {
   int32_t cursorVisible;             // arrow shown over the client area
   int32_t mouseTracking;             // leave tracking armed
   int32_t lastScreenX, lastScreenY;  // 0xFFFF in lastScreenX: none yet
+  MouseClickRing clicks;             // buttons pressed and released, for pollMouseClick
 };
 
 // One per process; the window layer resets part of it when it starts.
@@ -33,7 +35,7 @@ constexpr int32_t leaveTimerId = 2;
 constexpr int32_t leaveTimerIntervalMs = 100;
 
 // Resets what each start of the window layer resets (wheel, buttons, clip,
-// last screen position, leave tracking, visible cursor).
+// last screen position, leave tracking, visible cursor, clicks).
 void resetMouseForWindowLayer();
 
 // Key, system-key and character messages: key codes into the key buffer and
@@ -53,6 +55,18 @@ void handleInputActivation(WindowSystem& system, bool active);
 // GDI form reads virtual keys, the DirectX form scan codes.
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
+
+// The picture's rectangle on the screen: the client area less the black
+// border of a full screen at the desktop's mode. The pointer counts as inside
+// only there.
+WindowRect pictureOnScreen(WindowSystem& system);
+// A client position in framebuffer pixels (each framebuffer pixel spans
+// `scale` client pixels from the picture's corner), and back: the centre of
+// the pixel's square.
+int32_t clientToPictureX(int32_t x);
+int32_t clientToPictureY(int32_t y);
+int32_t pictureToClientX(int32_t x);
+int32_t pictureToClientY(int32_t y);
 
 // The readMouse and placeMouse operations of the window drivers' tables.
 // windowReadMouse answers -1 and leaves the outputs alone while the window is

@@ -28,6 +28,17 @@ if [ -z "${KRGFX_TEST_DISPLAY:-}" ]; then
 fi
 export DISPLAY=$KRGFX_TEST_DISPLAY
 
+# A HiDPI desktop for the window, input and game tests: screen 0 is 1920x1200
+# at Xft.dpi 192 (windows at scale 2), screen 1 a 1920x1080 panel without an
+# 800x600 mode (windows shrink to scale 1, full screen keeps the desktop's
+# mode). The Windows stage plays the game there too.
+hidpi=:78
+Xvfb $hidpi -screen 0 1920x1200x24 -screen 1 1920x1080x16 -nolisten tcp -noreset >/dev/null 2>&1 &
+hidpi_pid=$!
+for _ in $(seq 50); do xdpyinfo -display $hidpi >/dev/null 2>&1 && break; sleep 0.1; done
+echo "Xft.dpi: 192" | xrdb -display $hidpi -merge
+export KRGFX_TEST_HIDPI_DISPLAY=$hidpi
+
 # Each stage's output also goes to a log, from which its test count comes.
 logs=build-logs
 rm -rf "$logs"
@@ -72,7 +83,7 @@ print_summary() {
 
 finish() {
   local status=$?
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  kill "$hidpi_pid" ${xvfb_pid:+"$xvfb_pid"} 2>/dev/null || true
   if [ $status -ne 0 ] && [ -n "$stage_name" ]; then
     summary+=("$stage_name (FAILED)|$(count_tests "$logs/stage.log" 2>/dev/null || echo 0)|$((SECONDS - stage_start))")
   fi
@@ -101,6 +112,14 @@ normal_build() {
     echo "the parameterised tests above need a name generator" >&2
     return 1
   fi
+}
+
+# The game plays at KRGFX_SCALE=2 there.
+hidpi_tests() {
+  (cd build && DISPLAY=$hidpi KRGFX_TEST_DISPLAY=$hidpi ctest --output-on-failure \
+    -R 'X11Window|X11FullScreen|X11DesktopFullScreen|RealInputTest')
+  (cd build && DISPLAY=$hidpi KRGFX_TEST_DISPLAY=$hidpi KRGFX_SCALE=2 ctest --output-on-failure \
+    -R 'GameWindowTest.*Linux')
 }
 
 release_build_gcc() {
@@ -186,6 +205,7 @@ fuzz_runs() {
 }
 
 stage "normal build (GCC, RelWithDebInfo)" normal_build
+stage "window, input and game tests on a HiDPI desktop" hidpi_tests
 stage "Release build (GCC)" release_build_gcc
 stage "default build (clang)" clang_build
 stage "configure without GoogleTest and Google Benchmark" configure_without_test_libraries
