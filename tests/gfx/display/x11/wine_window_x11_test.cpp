@@ -66,6 +66,7 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   void SetUp() override {
     const char* build = std::getenv("KRGFX_WINE_BUILD");
     if (!build || !*build) GTEST_SKIP() << "no cross build in KRGFX_WINE_BUILD";
+    SKIP_WITHOUT_X_SERVER();
     probePath = std::string(build) + "/tests/window_probe.exe";
     ASSERT_EQ(access(probePath.c_str(), R_OK), 0) << probePath;
     display = XOpenDisplay(nullptr);
