@@ -111,13 +111,16 @@ void directXRound(WindowSystem& system) {
   pumpMessages();
 }
 
-// Takes the lock for one round; false when the presenter is to stop.
+// Takes the lock for one round; false when the presenter is to stop. The
+// window system finishes its presentation after the lock is free.
 template <void (*round)(WindowSystem&)>
 bool lockedRound() {
   lockWindowLayer();
   bool go = presenterRunning && gfxScreen && windowLayer.system;
-  if (go) round(*windowLayer.system);
+  WindowSystem* system = go ? windowLayer.system : nullptr;
+  if (go) round(*system);
   unlockWindowLayer();
+  if (system) system->finishRound();
   return go;
 }
 

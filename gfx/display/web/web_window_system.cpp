@@ -1,0 +1,243 @@
+// The canvas as the window: its size, the page's title, the pointer's look
+// and confinement, and the messages the browser thread queued.
+#include "gfx/display/web/web_window_system.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+#include "input/key_codes.h"
+
+namespace krgfx {
+
+namespace {
+
+constexpr const char* canvasTarget = "#canvas";
+
+WindowMessage message(MessageKind kind) {
+  WindowMessage result{};
+  result.kind = kind;
+  result.repeatCount = 1;
+  return result;
+}
+
+// The left or right Shift, Ctrl or Alt of a modifier key's scan code; 0 for
+// other keys.
+int32_t sidedModifierOf(int32_t scanCode, bool enhanced) {
+  switch (scanCode) {
+    case 42:
+      return virtualKeyLeftShift;
+    case 54:
+      return virtualKeyRightShift;
+    case 29:
+      return enhanced ? virtualKeyRightCtrl : virtualKeyLeftCtrl;
+    case 56:
+      return enhanced ? virtualKeyRightAlt : virtualKeyLeftAlt;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+bool WebWindowSystem::open() {
+  return MAIN_THREAD_EM_ASM_INT(
+      { return typeof document != 'undefined' && document.getElementById('canvas') ? 1 : 0; });
+}
+
+WebWindowSystem::~WebWindowSystem() { destroyWindow(); }
+
+bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
+  if (windowOpen_ || windowSpec.width <= 0 || windowSpec.height <= 0) return false;
+  width_ = windowSpec.width;
+  height_ = windowSpec.height;
+  picture_ = windowSpec.picture;
+  if (picture_.right <= picture_.left) picture_ = {0, 0, width_, height_};
+  staging_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+  MAIN_THREAD_EM_ASM(
+      {
+        var canvas = document.getElementById('canvas');
+        canvas.width = $0;
+        canvas.height = $1;
+        canvas.style.width = $0 + 'px';
+        canvas.style.height = $1 + 'px';
+        var context = canvas.getContext('2d');
+        context.fillStyle = 'black';
+        context.fillRect(0, 0, $0, $1);
+        Module['krgfxContext'] = context;
+        if (canvas.focus) canvas.focus();
+      },
+      width_, height_);
+  setTitle(windowSpec.title);
+  windowOpen_ = true;
+  registerCallbacks(true);
+  fullScreen_ = windowSpec.fullScreen;
+  if (fullScreen_) emscripten_request_fullscreen(canvasTarget, EM_TRUE);
+  bool focused = MAIN_THREAD_EM_ASM_INT({ return document.hasFocus() ? 1 : 0; });
+  WindowMessage activation = message(MessageKind::activate);
+  activation.active = focused;
+  queue(activation);
+  return true;
+}
+
+void WebWindowSystem::destroyWindow() {
+  if (!windowOpen_) return;
+  registerCallbacks(false);
+  if (pointerLocked_) emscripten_exit_pointerlock();
+  if (fullScreen_) emscripten_exit_fullscreen();
+  MAIN_THREAD_EM_ASM({
+    document.getElementById('canvas').style.cursor = "";
+    Module['krgfxContext'] = null;
+  });
+  windowOpen_ = false;
+  fullScreen_ = false;
+  captured_ = confined_ = false;
+  timers_.clear();
+  std::lock_guard<std::mutex> guard(queueLock_);
+  queued_.clear();
+}
+
+void WebWindowSystem::setTitle(const std::string& title) {
+  MAIN_THREAD_EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+}
+
+WindowRect WebWindowSystem::clientRectOnScreen() {
+  int32_t left = canvasLeft_, top = canvasTop_;
+  return {left, top, left + width_, top + height_};
+}
+
+WindowRect WebWindowSystem::screenRect() {
+  int32_t width = MAIN_THREAD_EM_ASM_INT({ return screen.width; });
+  int32_t height = MAIN_THREAD_EM_ASM_INT({ return screen.height; });
+  return {0, 0, width, height};
+}
+
+// The page's viewport: a scaled picture grows only as far as the page shows.
+WindowRect WebWindowSystem::workArea() {
+  int32_t width = MAIN_THREAD_EM_ASM_INT({ return window.innerWidth; });
+  int32_t height = MAIN_THREAD_EM_ASM_INT({ return window.innerHeight; });
+  return {0, 0, width, height};
+}
+
+void WebWindowSystem::queue(const WindowMessage& message) {
+  std::lock_guard<std::mutex> guard(queueLock_);
+  queued_.push_back(message);
+}
+
+void WebWindowSystem::notePointer(int32_t pageX, int32_t pageY, int32_t canvasLeft,
+                                  int32_t canvasTop) {
+  pointerX_ = pageX;
+  pointerY_ = pageY;
+  canvasLeft_ = canvasLeft;
+  canvasTop_ = canvasTop;
+}
+
+void WebWindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& message)) {
+  taken_.clear();
+  {
+    std::lock_guard<std::mutex> guard(queueLock_);
+    taken_.swap(queued_);
+  }
+  dueTimers(taken_);
+  for (const WindowMessage& each : taken_) {
+    keepKeyState(each);
+    procedure(each);
+  }
+}
+
+// The keys held, from the key messages as the presenter hands them on; a
+// window that loses the focus has none.
+void WebWindowSystem::keepKeyState(const WindowMessage& message) {
+  switch (message.kind) {
+    case MessageKind::keyDown:
+    case MessageKind::systemKeyDown:
+    case MessageKind::keyUp:
+    case MessageKind::systemKeyUp: {
+      bool down = message.kind == MessageKind::keyDown ||
+                  message.kind == MessageKind::systemKeyDown;
+      uint8_t mark = down ? 0x80 : 0;
+      virtualKeys_[message.virtualKey & 0xFF] = mark;
+      if (int32_t sided = sidedModifierOf(message.scanCode, message.enhanced))
+        virtualKeys_[sided] = mark;
+      scanCodes_[(message.scanCode + (message.enhanced ? 128 : 0)) & 0xFF] = mark;
+      break;
+    }
+    case MessageKind::activate:
+      if (!message.active) {
+        std::memset(virtualKeys_, 0, sizeof virtualKeys_);
+        std::memset(scanCodes_, 0, sizeof scanCodes_);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void WebWindowSystem::virtualKeyState(uint8_t state[256]) {
+  std::memcpy(state, virtualKeys_, sizeof virtualKeys_);
+}
+
+bool WebWindowSystem::scanCodeState(uint8_t state[256]) {
+  std::memcpy(state, scanCodes_, sizeof scanCodes_);
+  return true;
+}
+
+void WebWindowSystem::pointerPosition(int32_t* x, int32_t* y) {
+  *x = pointerX_;
+  *y = pointerY_;
+}
+
+// A page cannot move the pointer: the position is taken as the pointer's
+// own until the next real movement (under pointer lock, the movements
+// continue from there).
+void WebWindowSystem::movePointer(int32_t x, int32_t y) {
+  pointerX_ = x;
+  pointerY_ = y;
+}
+
+// Confinement is the browser's pointer lock, granted at the next click or
+// key press on the page; the movements then move the pointer inside the
+// picture.
+void WebWindowSystem::confinePointer(bool confined) {
+  if (confined == confined_ || !windowOpen_) return;
+  confined_ = confined;
+  if (confined)
+    emscripten_request_pointerlock(canvasTarget, EM_TRUE);
+  else if (pointerLocked_)
+    emscripten_exit_pointerlock();
+}
+
+void WebWindowSystem::showPointer(bool visible) {
+  if (!windowOpen_) return;
+  MAIN_THREAD_EM_ASM({ document.getElementById('canvas').style.cursor = $0 ? 'default' : 'none'; },
+                     visible);
+}
+
+void WebWindowSystem::startTimer(int32_t id, int32_t intervalMs) {
+  if (!windowOpen_ || intervalMs <= 0) return;
+  timers_[id] = {intervalMs, Clock::now() + std::chrono::milliseconds(intervalMs)};
+}
+
+void WebWindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
+  Clock::time_point now = Clock::now();
+  for (auto& [id, timer] : timers_) {
+    if (now < timer.due) continue;
+    timer.due = now + std::chrono::milliseconds(timer.intervalMs);
+    WindowMessage tick = message(MessageKind::timer);
+    tick.timerId = id;
+    messages.push_back(tick);
+  }
+}
+
+// The page reports no vertical blank here: the next 60 Hz frame boundary.
+void WebWindowSystem::waitForRetrace(int32_t timeoutMs) {
+  auto period = std::chrono::nanoseconds(1000000000 / 60);
+  auto intoFrame = (Clock::now() - retraceEpoch_) % period;
+  auto wait = std::min<Clock::duration>(period - intoFrame, std::chrono::milliseconds(timeoutMs));
+  std::this_thread::sleep_for(wait);
+}
+
+}  // namespace krgfx
