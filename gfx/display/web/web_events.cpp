@@ -73,9 +73,9 @@ EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* data) {
 // The canvas's corner in the page, read as the event arrives.
 void canvasCorner(int32_t* left, int32_t* top) {
   *left = EM_ASM_INT(
-      { return Math.round(document.getElementById('canvas').getBoundingClientRect().left); });
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
   *top = EM_ASM_INT(
-      { return Math.round(document.getElementById('canvas').getBoundingClientRect().top); });
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().top); });
 }
 
 EM_BOOL onMouse(int eventType, const EmscriptenMouseEvent* event, void* data) {

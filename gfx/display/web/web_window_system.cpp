@@ -71,6 +71,10 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
         if (canvas.focus) canvas.focus();
       },
       width_, height_);
+  canvasLeft_ = MAIN_THREAD_EM_ASM_INT(
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
+  canvasTop_ = MAIN_THREAD_EM_ASM_INT(
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().top); });
   setTitle(windowSpec.title);
   windowOpen_ = true;
   registerCallbacks(true);
