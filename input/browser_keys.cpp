@@ -168,7 +168,7 @@ BrowserKey browserKeyOf(std::string_view code, int32_t keyCode) {
     return key;
   }
   // A key of another kind of keyboard: the scan code its virtual key has.
-  key.scanCode = scanCodeOf(key.virtualKey);
+  if (key.virtualKey) key.scanCode = scanCodeOf(key.virtualKey);
   return key;
 }
 
