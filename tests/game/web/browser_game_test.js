@@ -23,7 +23,7 @@ const overshot = 'Przesadziles, co za duzo to niezdrowo! Idziesz do psychiatry.'
 
 let failures = 0;
 function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  console.log(`-- ${ok ? 'ok' : 'FAIL'}: ${what}`);
   if (!ok) failures++;
 }
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
