@@ -5,6 +5,9 @@
 # presenter: a thread started at run time would need the browser thread,
 # which main may be waiting for.
 target_compile_options(krgfx PUBLIC -pthread)
+# Every object linked into a threaded program needs the atomics: GoogleTest's
+# too, built from its sources by the tests below this folder.
+add_compile_options(-pthread)
 target_link_options(krgfx INTERFACE -pthread -sPROXY_TO_PTHREAD -sPTHREAD_POOL_SIZE=2
                     -sINITIAL_MEMORY=256MB -sEXIT_RUNTIME=1 -sOFFSCREEN_FRAMEBUFFER=0
                     -sEXPORTED_RUNTIME_METHODS=ccall)

@@ -2,6 +2,7 @@
 // avx2 there, so the tables keep these names only to link. Each form is the
 // next one down, and the vector halves of the Blitter tables stay empty.
 #include "gfx/depth_routines.h"
+#include "gfx/display/blitter_palette.h"
 #include "gfx/display/blitter_rows.h"
 #include "gfx/image/row_combiners.h"
 
@@ -46,6 +47,8 @@ KRGFX_COMBINER_AS(alphaMaskAvx2, alphaMaskSse2)
 namespace blitters {
 const ScaledHalf avx2ScaledBlitters{};
 const BlitterHalf avx2Blitters{};
+// No AVX-512 byte permutes: the palette rows take the lookup form.
+PaletteRow palettePermuteRow(int32_t /*displayDepth*/) { return nullptr; }
 }  // namespace blitters
 
 }  // namespace krgfx
