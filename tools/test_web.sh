@@ -18,4 +18,6 @@ cmake --build "$dir" --target krgfx_tests glyph_dump -j"${KRGFX_JOBS:-$(nproc)}"
 excluded=$(tr '\n' ':' <tests/web_node_exclusions.txt | sed 's/:$//')
 node --no-experimental-fetch "$dir/tests/krgfx_tests.js" --gtest_filter="-$excluded"
 
-node tests/game/web/browser_game_test.js "$dir" .
+for driver in DirectX GDI; do
+  node tests/game/web/browser_game_test.js "$dir" . "$driver"
+done

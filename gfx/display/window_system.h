@@ -119,6 +119,14 @@ struct WindowMessage {
   int32_t timerId;
 };
 
+// A message of `kind` with nothing else set (one repetition).
+inline WindowMessage windowMessage(MessageKind kind) {
+  WindowMessage message{};
+  message.kind = kind;
+  message.repeatCount = 1;
+  return message;
+}
+
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;

@@ -21,13 +21,6 @@ constexpr const char* canvasTarget = "#canvas";
 
 WebWindowSystem& webSystem(void* data) { return *static_cast<WebWindowSystem*>(data); }
 
-WindowMessage message(MessageKind kind) {
-  WindowMessage result{};
-  result.kind = kind;
-  result.repeatCount = 1;
-  return result;
-}
-
 // Right Ctrl and right Alt held, which the event's flags do not tell apart.
 struct SidedModifiers {
   bool rightCtrl = false, rightAlt = false;
@@ -44,7 +37,7 @@ EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* data) {
   bool alt = event->altKey || sided.rightAlt;
   bool ctrl = event->ctrlKey || sided.rightCtrl;
   bool systemKey = isSystemKey(key.virtualKey, alt && key.virtualKey != virtualKeyAlt, ctrl);
-  WindowMessage keyMessage = message(
+  WindowMessage keyMessage = windowMessage(
       down ? (systemKey ? MessageKind::systemKeyDown : MessageKind::keyDown)
            : (systemKey ? MessageKind::systemKeyUp : MessageKind::keyUp));
   keyMessage.virtualKey = key.virtualKey;
@@ -59,7 +52,7 @@ EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* data) {
   system.queue(keyMessage);
   if (down && !systemKey) {
     for (char byte : converter.convert(text)) {
-      WindowMessage typed = message(MessageKind::character);
+      WindowMessage typed = windowMessage(MessageKind::character);
       typed.character = static_cast<uint8_t>(byte);
       system.queue(typed);
     }
@@ -93,7 +86,7 @@ EM_BOOL onMouse(int eventType, const EmscriptenMouseEvent* event, void* data) {
     pageY = std::clamp(y + static_cast<int32_t>(event->movementY), client.top, client.bottom - 1);
   }
   system.notePointer(pageX, pageY, left, top);
-  WindowMessage pointer = message(MessageKind::mouseMove);
+  WindowMessage pointer = windowMessage(MessageKind::mouseMove);
   switch (eventType) {
     case EMSCRIPTEN_EVENT_MOUSEDOWN:
     case EMSCRIPTEN_EVENT_MOUSEUP:
@@ -125,7 +118,7 @@ EM_BOOL onMouse(int eventType, const EmscriptenMouseEvent* event, void* data) {
   pointer.screenX = pageX;
   pointer.screenY = pageY;
   system.queue(pointer);
-  if (eventType == EMSCRIPTEN_EVENT_MOUSEENTER) system.queue(message(MessageKind::setCursor));
+  if (eventType == EMSCRIPTEN_EVENT_MOUSEENTER) system.queue(windowMessage(MessageKind::setCursor));
   return eventType == EMSCRIPTEN_EVENT_MOUSEDOWN;
 }
 
@@ -139,7 +132,8 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* event, void* data) {
     if (event->deltaMode == DOM_DELTA_LINE) delta *= 3;  // as the pixel notches reckon
     int32_t notches = browserWheelDelta(delta);
     if (!notches) continue;
-    WindowMessage wheel = message(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
+    WindowMessage wheel = windowMessage(vertical ? MessageKind::wheel
+                                                 : MessageKind::horizontalWheel);
     wheel.wheelDelta = notches;
     wheel.x = x - client.left;
     wheel.y = y - client.top;
@@ -149,14 +143,14 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* event, void* data) {
 }
 
 EM_BOOL onFocus(int eventType, const EmscriptenFocusEvent*, void* data) {
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = eventType == EMSCRIPTEN_EVENT_FOCUS;
   webSystem(data).queue(activation);
   return EM_FALSE;
 }
 
 EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* data) {
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = !event->hidden && EM_ASM_INT({ return document.hasFocus() ? 1 : 0; });
   activation.minimised = event->hidden;
   webSystem(data).queue(activation);
@@ -170,7 +164,7 @@ EM_BOOL onPointerLock(int, const EmscriptenPointerlockChangeEvent* event, void* 
 
 // Leaving or closing the page is the user closing the window.
 const char* onBeforeUnload(int, const void*, void* data) {
-  webSystem(data).queue(message(MessageKind::close));
+  webSystem(data).queue(windowMessage(MessageKind::close));
   return nullptr;
 }
 

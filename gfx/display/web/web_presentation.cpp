@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/display/changed_rows.h"
 #include "gfx/display/web/web_window_system.h"
 
 namespace krgfx {
@@ -48,20 +49,29 @@ bool WebWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_
   return true;
 }
 
+// Rows that differ from what the canvas shows go to the browser's thread in
+// runs; a picture that is drawn again unchanged costs a comparison only.
 void WebWindowSystem::finishRound() {
   if (stagedFirst_ < 0 || !windowOpen_) return;
-  int32_t rows = stagedLast_ - stagedFirst_ + 1;
-  const uint8_t* start = staging_.data() + static_cast<size_t>(stagedFirst_) * width_ * 4;
-  MAIN_THREAD_EM_ASM(
-      {
-        var context = Module['krgfxContext'];
-        if (!context) return;
-        var bytes = new Uint8ClampedArray(HEAPU8.slice($0, $0 + $1 * $2 * 4));
-        context.putImageData(new ImageData(bytes, $1, $2), 0, $3);
-        Module['krgfxFrames'] = (Module['krgfxFrames'] || 0) + 1;
-      },
-      start, width_, rows, stagedFirst_);
+  constexpr int32_t joinGap = 8;
+  std::vector<RowRun> runs = takeChangedRows(staging_.data(), shown_.data(), width_ * 4,
+                                             stagedFirst_, stagedLast_, joinGap);
   stagedFirst_ = stagedLast_ = -1;
+  for (const RowRun& run : runs) {
+    int32_t rows = run.last - run.first + 1;
+    const uint8_t* start = shown_.data() + static_cast<size_t>(run.first) * width_ * 4;
+    MAIN_THREAD_EM_ASM(
+        {
+          var context = Module['krgfxContext'];
+          if (!context) return;
+          var image = context.createImageData($1, $2);
+          image.data.set(HEAPU8.subarray($0, $0 + $1 * $2 * 4));
+          context.putImageData(image, 0, $3);
+        },
+        start, width_, rows, run.first);
+  }
+  if (!runs.empty())
+    MAIN_THREAD_EM_ASM({ Module['krgfxFrames'] = (Module['krgfxFrames'] || 0) + 1; });
 }
 
 }  // namespace krgfx

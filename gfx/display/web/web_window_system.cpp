@@ -17,13 +17,6 @@ namespace {
 
 constexpr const char* canvasTarget = "#canvas";
 
-WindowMessage message(MessageKind kind) {
-  WindowMessage result{};
-  result.kind = kind;
-  result.repeatCount = 1;
-  return result;
-}
-
 // The left or right Shift, Ctrl or Alt of a modifier key's scan code; 0 for
 // other keys.
 int32_t sidedModifierOf(int32_t scanCode, bool enhanced) {
@@ -57,6 +50,9 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
   picture_ = windowSpec.picture;
   if (picture_.right <= picture_.left) picture_ = {0, 0, width_, height_};
   staging_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+  // The canvas starts black and opaque.
+  shown_.assign(staging_.size(), 0);
+  for (size_t alpha = 3; alpha < shown_.size(); alpha += 4) shown_[alpha] = 0xFF;
   MAIN_THREAD_EM_ASM(
       {
         var canvas = document.getElementById('canvas');
@@ -81,7 +77,7 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
   fullScreen_ = windowSpec.fullScreen;
   if (fullScreen_) emscripten_request_fullscreen(canvasTarget, EM_TRUE);
   bool focused = MAIN_THREAD_EM_ASM_INT({ return document.hasFocus() ? 1 : 0; });
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = focused;
   queue(activation);
   return true;
@@ -145,7 +141,7 @@ void WebWindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
     std::lock_guard<std::mutex> guard(queueLock_);
     taken_.swap(queued_);
   }
-  dueTimers(taken_);
+  timers_.addDue(taken_);
   for (const WindowMessage& each : taken_) {
     keepKeyState(each);
     procedure(each);
@@ -221,19 +217,7 @@ void WebWindowSystem::showPointer(bool visible) {
 }
 
 void WebWindowSystem::startTimer(int32_t id, int32_t intervalMs) {
-  if (!windowOpen_ || intervalMs <= 0) return;
-  timers_[id] = {intervalMs, Clock::now() + std::chrono::milliseconds(intervalMs)};
-}
-
-void WebWindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
-  Clock::time_point now = Clock::now();
-  for (auto& [id, timer] : timers_) {
-    if (now < timer.due) continue;
-    timer.due = now + std::chrono::milliseconds(timer.intervalMs);
-    WindowMessage tick = message(MessageKind::timer);
-    tick.timerId = id;
-    messages.push_back(tick);
-  }
+  if (windowOpen_) timers_.start(id, intervalMs);
 }
 
 // The page reports no vertical blank here: the next 60 Hz frame boundary.

@@ -7,11 +7,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <vector>
 
 #include "gfx/display/window_layer.h"
+#include "gfx/display/window_timers.h"
 #include "input/double_click.h"
 
 namespace krgfx {
@@ -51,7 +51,7 @@ class WebWindowSystem : public WindowSystem {
   void capturePointer(bool captured) override { captured_ = captured && windowOpen_; }
   bool pointerCaptured() override { return captured_; }
   void startTimer(int32_t id, int32_t intervalMs) override;
-  void stopTimer(int32_t id) override { timers_.erase(id); }
+  void stopTimer(int32_t id) override { timers_.stop(id); }
   std::vector<DisplayMode> displayModes() override { return {}; }
   bool setDisplayMode(const DisplayMode&) override { return false; }
   void restoreDisplayMode() override {}
@@ -69,14 +69,8 @@ class WebWindowSystem : public WindowSystem {
   DoubleClickDetector& clicks() { return clicks_; }  // browser thread only
 
  private:
-  struct Timer {
-    int32_t intervalMs;
-    Clock::time_point due;
-  };
-
   void registerCallbacks(bool on);
   void keepKeyState(const WindowMessage& message);
-  void dueTimers(std::vector<WindowMessage>& messages);
   void stagePresented(int32_t first, int32_t last);
 
   bool windowOpen_ = false;
@@ -96,11 +90,12 @@ class WebWindowSystem : public WindowSystem {
   std::vector<WindowMessage> taken_;
   uint8_t virtualKeys_[256]{};
   uint8_t scanCodes_[256]{};
-  std::map<int32_t, Timer> timers_;
+  WindowTimers timers_;
   bool captured_ = false;
   bool confined_ = false;
   // Rows in RGBA for putImageData, and the rows a round changed.
   std::vector<uint8_t> staging_;
+  std::vector<uint8_t> shown_;  // what the canvas shows
   int32_t stagedFirst_ = -1, stagedLast_ = -1;
   Clock::time_point retraceEpoch_ = Clock::now();
 };

@@ -5,7 +5,8 @@
 // built-in font, the sprite at the pointer, about one point per 50 ms frame
 // while a button is held, the won and overshoot messages, the wrap past 200,
 // a key ending the loop and the next one ending the program.
-//   node browser_game_test.js BUILD_DIR SOURCE_DIR
+//   node browser_game_test.js BUILD_DIR SOURCE_DIR [DRIVER]
+// DRIVER ("DirectX" or "GDI") goes to the page's KRGFX variable.
 // Prints the sizes, the time to the first frame and the browser's CPU share
 // while the game plays. A watchdog ends everything when the page hangs.
 'use strict';
@@ -14,7 +15,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
-const [buildDir, sourceDir] = process.argv.slice(2);
+const [buildDir, sourceDir, driver] = process.argv.slice(2);
 const chromium = process.env.KRGFX_CHROMIUM || '/usr/bin/chromium';
 const watchdogMs = Number(process.env.KRGFX_WEB_WATCHDOG_MS || 150000);
 const collecting = 'Musisz uzbierac dokladnie 100!';
@@ -205,7 +206,9 @@ async function main() {
   await page.send('Emulation.setFocusEmulationEnabled', {enabled: true});
 
   const started = Date.now();
-  await page.send('Page.navigate', {url: base + 'game.html'});
+  const query = driver ? `?KRGFX=${encodeURIComponent(driver)}` : '';
+  console.log(`driver: ${driver || 'default'}`);
+  await page.send('Page.navigate', {url: base + 'game.html' + query});
   const waitFor = async (condition, ms) => {
     const end = Date.now() + ms;
     do {
