@@ -84,7 +84,7 @@ TEST_P(Presenter, TheProgramTakesTheLockWhileTheRoundIsFinished) {
   unlockScreen(10, 10);
   ASSERT_TRUE(system.waitUntilFinishHeld());
   EXPECT_EQ(system.presentations().size(), 1u);
-  auto drawing = std::async(std::launch::async, [this] {
+  auto drawing = std::async(std::launch::async, [] {
     lockScreen();
     paintRow(20, 0xFF445566);
     unlockScreen(20, 20);
