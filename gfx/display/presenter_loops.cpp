@@ -14,6 +14,10 @@ namespace krgfx {
 namespace {
 
 constexpr auto roundPause = std::chrono::milliseconds(10);
+constexpr int32_t roundPauseMs = 10;
+// Waiting for a wake-up after a round with nothing to show; the limit only
+// bounds what a missed wake-up would cost.
+constexpr int32_t idlePauseMs = 100;
 constexpr auto reopenPause = std::chrono::milliseconds(300);
 
 // The first marked row from `row` on, eight marks at a time; `rows` when
@@ -115,6 +119,33 @@ void directXRound(WindowSystem& system) {
   pumpMessages();
 }
 
+// After a round: whether the next wait may last until a wake-up. Rows just
+// shown keep the 10 ms pause, so that a program drawing all the time is not
+// shown more often than every round.
+bool mayIdle(WindowSystem& system, bool shown) {
+  if (shown || windowLayer.paletteChanged || !system.quietUntilWoken()) return false;
+  int32_t first, last;
+  return !findDirtySpan(*gfxScreen, &first, &last);
+}
+
+// One DirectX round under the lock; the milliseconds to wait before the
+// next, or -1 when the presenter is to stop.
+int32_t directXRoundThenPause() {
+  lockWindowLayer();
+  WindowLayer& layer = windowLayer;
+  bool go = presenterRunning && gfxScreen && layer.system;
+  int32_t pause = roundPauseMs;
+  if (go) {
+    int32_t first, last;
+    bool shown = findDirtySpan(*gfxScreen, &first, &last);
+    directXRound(*layer.system);
+    layer.presenterIdle = mayIdle(*layer.system, shown);
+    if (layer.presenterIdle) pause = idlePauseMs;
+  }
+  unlockWindowLayer();
+  return go ? pause : -1;
+}
+
 // Takes the lock for one round; false when the presenter is to stop.
 template <void (*round)(WindowSystem&)>
 bool lockedRound() {
@@ -141,11 +172,22 @@ void runGdiPresenter() {
 void runDirectXPresenter() {
   windowLayer.windowActive = 1;
   signalPresenterReady();
+  int32_t pause = roundPauseMs;
   while (presenterRunning) {
-    std::this_thread::sleep_for(roundPause);
+    windowLayer.system->waitForEvents(pause);
     awaitPendingRetrace();
-    if (!lockedRound<directXRound>()) break;
+    pause = directXRoundThenPause();
+    if (pause < 0) break;
   }
+}
+
+bool presenterToWake() {
+  WindowLayer& layer = windowLayer;
+  if (!layer.presenterIdle || !gfxScreen || !layer.system) return false;
+  int32_t first, last;
+  if (!layer.paletteChanged && !findDirtySpan(*gfxScreen, &first, &last)) return false;
+  layer.presenterIdle = false;
+  return true;
 }
 
 }  // namespace krgfx
