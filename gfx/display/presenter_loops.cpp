@@ -119,27 +119,26 @@ void directXRound(WindowSystem& system) {
   pumpMessages();
 }
 
-// After a round: whether the next wait may last until a wake-up. Rows just
-// shown keep the 10 ms pause, so that a program drawing all the time is not
-// shown more often than every round.
-bool mayIdle(WindowSystem& system, bool shown) {
-  if (shown || windowLayer.paletteChanged || !system.quietUntilWoken()) return false;
+// After a round: whether the next wait may last until a wake-up.
+bool mayIdle(WindowSystem& system) {
+  if (windowLayer.paletteChanged || !system.quietUntilWoken()) return false;
   int32_t first, last;
   return !findDirtySpan(*gfxScreen, &first, &last);
 }
 
 // One DirectX round under the lock; the milliseconds to wait before the
-// next, or -1 when the presenter is to stop.
-int32_t directXRoundThenPause() {
+// next, or -1 when the presenter is to stop. `showing`: there were rows to
+// show.
+int32_t directXRoundThenPause(bool* showing) {
   lockWindowLayer();
   WindowLayer& layer = windowLayer;
   bool go = presenterRunning && gfxScreen && layer.system;
   int32_t pause = roundPauseMs;
   if (go) {
     int32_t first, last;
-    bool shown = findDirtySpan(*gfxScreen, &first, &last);
+    *showing = findDirtySpan(*gfxScreen, &first, &last);
     directXRound(*layer.system);
-    layer.presenterIdle = mayIdle(*layer.system, shown);
+    layer.presenterIdle = mayIdle(*layer.system);
     if (layer.presenterIdle) pause = idlePauseMs;
   }
   unlockWindowLayer();
@@ -173,11 +172,17 @@ void runDirectXPresenter() {
   windowLayer.windowActive = 1;
   signalPresenterReady();
   int32_t pause = roundPauseMs;
+  auto lastShown = std::chrono::steady_clock::time_point{};
   while (presenterRunning) {
     windowLayer.system->waitForEvents(pause);
+    // However often the program wakes it, the presenter shows rows at most
+    // once a round.
+    std::this_thread::sleep_until(lastShown + roundPause);
     awaitPendingRetrace();
-    pause = directXRoundThenPause();
+    bool showing = false;
+    pause = directXRoundThenPause(&showing);
     if (pause < 0) break;
+    if (showing) lastShown = std::chrono::steady_clock::now();
   }
 }
 
