@@ -90,6 +90,9 @@ extern int32_t modeSerial;
 extern char windowTitle[128];
 extern uint32_t* blitterWorkTable;  // 512 entries, allocated with each mode
 extern bool endHookRegistered;
+// The display scale the program asked for with setDisplayScale, 0 for auto;
+// kept across modes and taken by the next one.
+extern int32_t displayScaleRequest;
 
 // Marks rows first to last (inclusive, already within the screen) as changed.
 void markDirtyRows(int32_t first, int32_t last);

@@ -26,6 +26,7 @@ int32_t modeSerial = 1;
 char windowTitle[128];
 uint32_t* blitterWorkTable;
 bool endHookRegistered;
+int32_t displayScaleRequest;
 
 namespace {
 
@@ -218,6 +219,12 @@ int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pageCou
 
 void closeScreen() {
   if (gfxScreen) applyMode(0, 0, 0, 0, 0, 0, 0, 0, 0, flagInternalClose, 0.0f, 0, 0);
+}
+
+int32_t setDisplayScale(int32_t scale) {
+  if (scale < 0 || scale > 8) return setRuntimeError(errBadCall);
+  displayScaleRequest = scale;
+  return setRuntimeError(0);
 }
 
 }  // namespace krgfx

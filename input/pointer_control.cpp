@@ -24,6 +24,45 @@ void applyPointerShape(WindowSystem& system) {
 
 namespace {
 
+// Rounds towards minus infinity: a client position left of the picture maps
+// to a negative pixel.
+int32_t floorDivide(int32_t value, int32_t divisor) {
+  int32_t quotient = value / divisor;
+  return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
+}  // namespace
+
+WindowRect pictureOnScreen(WindowSystem& system) {
+  WindowRect client = system.clientRectOnScreen();
+  PicturePlacement picture = windowLayerPicture();
+  int32_t left = client.left + picture.x, top = client.top + picture.y;
+  return {left, top, left + windowLayerWidth() * picture.scale,
+          top + windowLayerHeight() * picture.scale};
+}
+
+int32_t clientToPictureX(int32_t x) {
+  PicturePlacement picture = windowLayerPicture();
+  return floorDivide(x - picture.x, picture.scale);
+}
+
+int32_t clientToPictureY(int32_t y) {
+  PicturePlacement picture = windowLayerPicture();
+  return floorDivide(y - picture.y, picture.scale);
+}
+
+int32_t pictureToClientX(int32_t x) {
+  PicturePlacement picture = windowLayerPicture();
+  return picture.x + x * picture.scale + picture.scale / 2;
+}
+
+int32_t pictureToClientY(int32_t y) {
+  PicturePlacement picture = windowLayerPicture();
+  return picture.y + y * picture.scale + picture.scale / 2;
+}
+
+namespace {
+
 void movePointerTo(WindowSystem* system, int32_t x, int32_t y) {
   if (x == mouseNotGiven) x = mouseState.mouseX;
   if (y == mouseNotGiven) y = mouseState.mouseY;
@@ -33,7 +72,8 @@ void movePointerTo(WindowSystem* system, int32_t x, int32_t y) {
   if (!system) return;
   // The client area's corner is the screen's corner in full screen.
   WindowRect client = system->clientRectOnScreen();
-  system->movePointer(client.left + mouseState.mouseX, client.top + mouseState.mouseY);
+  system->movePointer(client.left + pictureToClientX(mouseState.mouseX),
+                      client.top + pictureToClientY(mouseState.mouseY));
 }
 
 void setPointerVisible(WindowSystem* system, int32_t cursor) {

@@ -88,8 +88,8 @@ void endLeaveTracking(WindowSystem& system) {
 }
 
 void handleMove(WindowSystem& system, const WindowMessage& message) {
-  mouseState.mouseX = message.x & 0xFFFF;
-  mouseState.mouseY = message.y & 0xFFFF;
+  mouseState.mouseX = clientToPictureX(message.x) & 0xFFFF;
+  mouseState.mouseY = clientToPictureY(message.y) & 0xFFFF;
   WindowRect client = system.clientRectOnScreen();
   int32_t screenX = client.left + message.x;
   int32_t screenY = client.top + message.y;
@@ -143,10 +143,10 @@ void handleLeave(WindowSystem& system) {
 // The timer that stands in for leave reports: the pointer has left when it
 // is outside the client area or another window covers it there.
 void handleLeaveTimer(WindowSystem& system) {
-  WindowRect client = system.clientRectOnScreen();
+  WindowRect picture = pictureOnScreen(system);
   int32_t x = 0, y = 0;
   system.pointerPosition(&x, &y);
-  if (client.contains(x, y) && system.pointerOverThisWindow()) return;
+  if (picture.contains(x, y) && system.pointerOverThisWindow()) return;
   system.stopTimer(leaveTimerId);
   handleLeave(system);
 }
@@ -217,7 +217,7 @@ void handleMouseMessage(WindowSystem& system, const WindowMessage& message) {
 void notePointerPosition(WindowSystem& system, const WindowMessage& message) {
   int32_t x = message.screenX, y = message.screenY;
   if (!message.pointerKnown) system.pointerPosition(&x, &y);
-  mouseState.mouseInside = system.clientRectOnScreen().contains(x, y) ? 1 : 0;
+  mouseState.mouseInside = pictureOnScreen(system).contains(x, y) ? 1 : 0;
 }
 
 void handleInputActivation(WindowSystem& system, bool active) {

@@ -54,6 +54,18 @@ void handleInputActivation(WindowSystem& system, bool active);
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
 
+// The picture's rectangle on the screen: the client area less the black
+// border of a full screen at the desktop's mode. The pointer counts as inside
+// only there.
+WindowRect pictureOnScreen(WindowSystem& system);
+// A client position in framebuffer pixels (each framebuffer pixel spans
+// `scale` client pixels from the picture's corner), and back: the centre of
+// the pixel's square.
+int32_t clientToPictureX(int32_t x);
+int32_t clientToPictureY(int32_t y);
+int32_t pictureToClientX(int32_t x);
+int32_t pictureToClientY(int32_t y);
+
 // The readMouse and placeMouse operations of the window drivers' tables.
 // windowReadMouse answers -1 and leaves the outputs alone while the window is
 // inactive or the pointer is outside the client area. windowPlaceMouse

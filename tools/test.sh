@@ -33,6 +33,22 @@ echo "== normal build"
 build build
 (cd build && ctest --output-on-failure -j"$jobs")
 
+echo "== window, input and game tests on a HiDPI desktop"
+# Screen 0 is 1920x1200 at Xft.dpi 192 (windows at scale 2), screen 1 a
+# 1920x1080 panel without an 800x600 mode (windows shrink to scale 1, full
+# screen keeps the desktop's mode). The game plays at KRGFX_SCALE=2.
+hidpi=:78
+Xvfb $hidpi -screen 0 1920x1200x24 -screen 1 1920x1080x16 -nolisten tcp -noreset >/dev/null 2>&1 &
+hidpi_pid=$!
+trap 'kill ${xvfb_pid:-} $hidpi_pid 2>/dev/null || true' EXIT
+for _ in $(seq 50); do xdpyinfo -display $hidpi >/dev/null 2>&1 && break; sleep 0.1; done
+echo "Xft.dpi: 192" | xrdb -display $hidpi -merge
+(cd build && DISPLAY=$hidpi KRGFX_TEST_DISPLAY=$hidpi ctest --output-on-failure \
+  -R 'X11Window|X11FullScreen|X11DesktopFullScreen|RealInputTest')
+(cd build && DISPLAY=$hidpi KRGFX_TEST_DISPLAY=$hidpi KRGFX_SCALE=2 ctest --output-on-failure \
+  -R 'GameWindowTest.*Linux')
+export KRGFX_TEST_HIDPI_DISPLAY=$hidpi  # the Windows stage plays the game there too
+
 echo "== installed library used by an outside program"
 tools/consumer_test.sh build
 

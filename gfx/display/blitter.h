@@ -37,4 +37,23 @@ void copyBlitter(uint8_t* destination, int32_t destinationPitch);
 // compared with the surface and only what differs is written.
 void copyChangedBlitter(uint8_t* destination, int32_t destinationPitch);
 
+// The largest number of display pixels a framebuffer pixel may span.
+constexpr int32_t maxDisplayScale = 8;
+
+// A Blitter for a picture shown `scale` times larger (1 to maxDisplayScale):
+// every framebuffer pixel becomes a square of scale x scale display pixels,
+// nearest neighbour. Framebuffer row r fills display rows from
+// r x scanlineSize x scale on. Each dirty row is converted once and the
+// converted display row is copied scale - 1 times.
+using ScaledBlitter = void (*)(uint8_t* destination, int32_t destinationPitch, int32_t scale);
+
+// The same shape as BlitterTable: entry i scales what entry i converts.
+using ScaledBlitterTable = std::array<ScaledBlitter, 48>;
+const ScaledBlitterTable& scaledBlitterTable();
+
+// The ScaledBlitter for the open screen on that display, chosen as
+// chooseBlitter chooses (and filling blitterWorkTable as it does); null
+// where chooseBlitter answers null.
+ScaledBlitter chooseScaledBlitter(int32_t displayDepth, int32_t rgbOrder);
+
 }  // namespace krgfx

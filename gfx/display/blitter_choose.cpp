@@ -29,18 +29,24 @@ const BlitterTable& blitterTable() {
   return vectorLevel() == VectorLevel::avx2 ? avx2 : sse2;
 }
 
-Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
+int32_t blitters::chooseBlitterIndex(int32_t displayDepth, int32_t rgbOrder) {
   const GfxScreen* screen = gfxScreen;
-  if (!screen || !blitterWorkTable) return nullptr;
+  if (!screen || !blitterWorkTable) return -1;
   const bool redLow = rgbOrder != 0;
-  blitters::fillWorkTable(redLow);
-  if (displayDepth == 8) return screen->depth <= 8 ? copyBlitter : nullptr;
+  fillWorkTable(redLow);
+  if (displayDepth == 8) return screen->depth <= 8 ? -2 : -1;
   const int32_t column = displayColumn(displayDepth);
-  if (column < 0) return nullptr;
+  if (column < 0) return -1;
   const bool vector = (screen->flags & screenMmx) && screen->scanlineSize == 1 &&
                       screen->width % 4 == 0;
   const int32_t group = screen->depth <= 8 ? 0 : screen->depth == 16 ? 1 : 2;
-  return blitterTable()[(vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column];
+  return (vector ? 24 : 0) + (redLow ? 0 : 12) + group * 4 + column;
+}
+
+Blitter chooseBlitter(int32_t displayDepth, int32_t rgbOrder) {
+  int32_t index = blitters::chooseBlitterIndex(displayDepth, rgbOrder);
+  if (index == -2) return copyBlitter;
+  return index < 0 ? nullptr : blitterTable()[index];
 }
 
 }  // namespace krgfx

@@ -65,6 +65,10 @@ void copyDirtyRows(uint8_t* destination, int32_t destinationPitch) {
 }
 }  // namespace
 
+void copyBytes(void* out, const void* in, size_t bytes) {
+  atVectorLevel<spans::copyAvx2, spans::copySse2, spans::copyPlain>(out, in, bytes);
+}
+
 }  // namespace blitters
 
 void copyBlitter(uint8_t* destination, int32_t destinationPitch) {

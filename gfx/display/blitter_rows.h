@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "gfx/display/blitter.h"
 
@@ -110,6 +112,95 @@ constexpr BlitterHalf joinOrders(const BlitterTwelve& redLow, const BlitterTwelv
 }
 
 extern const BlitterHalf plainBlitters;
+
+// The index of chooseBlitter's answer in the BlitterTable, -1 for none and
+// -2 for the copy of an 8-bit display. Fills the work table for the order.
+int32_t chooseBlitterIndex(int32_t displayDepth, int32_t rgbOrder);
+
+// The block copy of the processor's vector level. Not the process-wide
+// blockCopy: the main thread re-chooses that one whenever it binds a target,
+// and the Blitters run on the presenter thread.
+void copyBytes(void* out, const void* in, size_t bytes);
+
+// Widens the `width` display pixels at `in` (of the widener's size) into
+// the `scale` display rows from `out`, `pitch` bytes apart: every pixel
+// `scale` times along each row.
+using RowWidener = void (*)(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width,
+                            int32_t scale);
+
+// Converts the dirty rows with `convert` into a row buffer of the presenter
+// thread and widens each into its block of `scale` display rows.
+void blitScaled(Blitter convert, RowWidener widen, int32_t displayPixelBytes, uint8_t* destination,
+                int32_t destinationPitch, int32_t scale);
+
+// One half of the ScaledBlitterTable: entry i runs entry `Offset` + i of the
+// BlitterTable and widens with the Widener's row routine for its display.
+using ScaledHalf = std::array<ScaledBlitter, 24>;
+
+// The display's bytes per pixel of an entry within a half.
+constexpr int32_t entryDisplayBytes(size_t entry) {
+  constexpr int32_t bytes[4] = {2, 2, 3, 4};  // display depths 15, 16, 24, 32
+  return bytes[entry % 4];
+}
+
+template <size_t Index, RowWidener Widen>
+void scaledEntry(uint8_t* destination, int32_t destinationPitch, int32_t scale) {
+  blitScaled(blitterTable()[Index], Widen, entryDisplayBytes(Index), destination, destinationPitch,
+             scale);
+}
+
+// `Widener<bytes>::row` widens rows of pixels of that many bytes.
+template <size_t Offset, template <int32_t> class Widener, size_t... Entry>
+constexpr ScaledHalf scaledHalf(std::index_sequence<Entry...>) {
+  return {scaledEntry<Offset + Entry, Widener<entryDisplayBytes(Entry)>::row>...};
+}
+
+// Pixels `first` to width - 1 of the row at `in`, each `scale` times from
+// `out` (the first block at out).
+template <int32_t Bytes>
+void widenPixels(uint8_t* out, const uint8_t* in, int32_t first, int32_t width, int32_t scale) {
+  for (int32_t x = first; x < width; ++x) {
+    uint8_t* block = out + static_cast<ptrdiff_t>(x - first) * scale * Bytes;
+    for (int32_t copy = 0; copy < scale; ++copy)
+      std::memcpy(block + copy * Bytes, in + x * Bytes, Bytes);
+  }
+}
+
+// The first display row of a block, widened, copied into the other rows.
+inline void copyDown(uint8_t* out, ptrdiff_t pitch, int32_t width, int32_t scale, int32_t bytes) {
+  const size_t rowBytes = static_cast<size_t>(width) * scale * bytes;
+  for (int32_t line = 1; line < scale; ++line) copyBytes(out + line * pitch, out, rowBytes);
+}
+
+// The first display row of the block widened, the others copied from it.
+template <int32_t Bytes>
+struct PlainWidener {
+  static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
+    widenPixels<Bytes>(out, in, 0, width, scale);
+    copyDown(out, pitch, width, scale, Bytes);
+  }
+};
+
+// A vector level's Widener: `Rows<Bytes>::pairs` widens 16 and 32-bit pixels
+// at scale 2 into both rows of the block, `Rows<Bytes>::each` the first row
+// at the other scales (then copied down); 24-bit pixels go the plain way.
+template <int32_t Bytes, template <int32_t> class Rows>
+struct VectorWidener {
+  static void row(uint8_t* out, ptrdiff_t pitch, const uint8_t* in, int32_t width, int32_t scale) {
+    if constexpr (Bytes == 3) {
+      PlainWidener<3>::row(out, pitch, in, width, scale);
+    } else {
+      if constexpr (Bytes != 1)
+        if (scale == 2) return Rows<Bytes>::pairs(out, pitch, in, width);
+      Rows<Bytes>::each(out, in, width, scale);
+      copyDown(out, pitch, width, scale, Bytes);
+    }
+  }
+};
+
+extern const ScaledHalf plainScaledBlitters;
+extern const ScaledHalf sse2ScaledBlitters;
+extern const ScaledHalf avx2ScaledBlitters;
 extern const BlitterHalf sse2Blitters;
 extern const BlitterHalf avx2Blitters;
 

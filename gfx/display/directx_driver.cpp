@@ -24,10 +24,13 @@ bool retraceSignalled;
 // Heights tried after the screen's own when no mode of it exists.
 constexpr int32_t tallerHeights[] = {240, 480, 600, 768, 1024};
 
-int32_t setFullScreenMode(WindowSystem& system, int32_t width, int32_t height,
-                          int32_t refreshRate) {
-  for (int32_t modeHeight = height; modeHeight <= 1023;) {
-    if (system.setDisplayMode({width, modeHeight, refreshRate})) return modeHeight;
+// A mode of the screen's width and its height or the next taller one;
+// answers the mode's height, 0 when there is none.
+int32_t directXSetMode() {
+  const WindowLayer& layer = windowLayer;
+  for (int32_t modeHeight = layer.height; modeHeight <= 1023;) {
+    if (layer.system->setDisplayMode({layer.width, modeHeight, layer.refreshRate}))
+      return modeHeight;
     const int32_t* next = std::upper_bound(std::begin(tallerHeights), std::end(tallerHeights),
                                            modeHeight);
     if (next == std::end(tallerHeights)) break;
@@ -39,22 +42,14 @@ int32_t setFullScreenMode(WindowSystem& system, int32_t width, int32_t height,
 int32_t directXOpenWindow() {
   WindowLayer& layer = windowLayer;
   WindowSystem& system = *layer.system;
-  DisplayFormat format = system.displayFormat();
-  layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
-  if (!layer.blitter) return -1;
   WindowSpec windowSpec;
   if (layer.flags & flagFullScreen) {
-    int32_t modeHeight = setFullScreenMode(system, layer.width, layer.height, layer.refreshRate);
-    if (!modeHeight) return -1;
-    layer.modeChanged = true;
-    layer.modeHeight = modeHeight;
-    layer.verticalOffset = (modeHeight - layer.height) / 2;
-    windowSpec = mainWindowSpec(modeHeight);
+    if (!fullScreenWindowSpec(&windowSpec, directXSetMode)) return -1;
   } else {
     windowSpec = mainWindowSpec(layer.height);
-    layer.verticalOffset = 0;
     if (layer.windowPlaced) windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
   }
+  if (!chooseWindowBlitter(system.displayFormat())) return -1;
   if (createMainWindow(windowSpec) != 0) return -1;
   gfxScreen->refreshRate = system.refreshRate();
   return 0;
@@ -63,6 +58,7 @@ int32_t directXOpenWindow() {
 void directXCloseWindow() {
   WindowLayer& layer = windowLayer;
   layer.blitter = nullptr;
+  layer.scaledBlitter = nullptr;
   WindowSystem* system = layer.system;
   if (!system) return;
   if (system->hasWindow() && !(layer.flags & flagFullScreen)) {
@@ -80,7 +76,7 @@ void directXCloseWindow() {
 void directXRepaint() {
   WindowLayer& layer = windowLayer;
   if (layer.system && !(layer.flags & flagFullScreen))
-    if (!layer.system->presentRows(0, layer.height - 1)) presentationFailed();
+    if (!layer.system->presentRows(0, layer.clientHeight - 1)) presentationFailed();
 }
 
 void directXPresenterMain() {

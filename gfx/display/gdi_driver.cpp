@@ -15,28 +15,38 @@ namespace {
 // they are padded as presented rows must be (an odd-width 16-bit screen is
 // not: its rows are copied into the padded conversion buffer).
 bool displayTakesFramebuffer(const GfxScreen& screen, DisplayFormat format) {
+  const WindowLayer& layer = windowLayer;
+  if (layer.picture.scale != 1 || layer.clientWidth != layer.width ||
+      layer.clientHeight != layer.height)
+    return false;
   if (screen.scanlineSize != 1 || format.rgbOrder != 0) return false;
   if (screen.pitch % presentRowAlignment != 0) return false;
   return (screen.depth == 32 && format.depth == 32) || (screen.depth == 16 && format.depth == 16);
 }
 
+// Full screen needs a display mode of exactly the screen's size.
+int32_t gdiSetMode() {
+  const WindowLayer& layer = windowLayer;
+  return layer.system->setDisplayMode({layer.width, layer.height, layer.refreshRate}) ? layer.height
+                                                                                      : 0;
+}
+
 int32_t gdiOpenWindow() {
   WindowLayer& layer = windowLayer;
   WindowSystem& system = *layer.system;
-  if (layer.flags & flagFullScreen) {
-    // Full screen needs a display mode of exactly the screen's size.
-    if (!system.setDisplayMode({layer.width, layer.height, layer.refreshRate})) return -1;
-    layer.modeChanged = true;
-  }
-  if (createMainWindow(mainWindowSpec(layer.height)) != 0) return -1;
+  WindowSpec windowSpec;
+  if (!(layer.flags & flagFullScreen))
+    windowSpec = mainWindowSpec(layer.height);
+  else if (!fullScreenWindowSpec(&windowSpec, gdiSetMode))
+    return -1;
+  if (createMainWindow(windowSpec) != 0) return -1;
   DisplayFormat format = system.displayFormat();
   if (!displayTakesFramebuffer(*gfxScreen, format)) {
-    layer.blitter = chooseBlitter(format.depth, format.rgbOrder);
-    if (!layer.blitter) return -1;
-    layer.conversionPitch = (layer.width * displayBytesPerPixel(format.depth) +
+    if (!chooseWindowBlitter(format)) return -1;
+    layer.conversionPitch = (layer.clientWidth * displayBytesPerPixel(format.depth) +
                              presentRowAlignment - 1) &
                             ~(presentRowAlignment - 1);
-    layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.height, 0);
+    layer.conversion.assign(static_cast<size_t>(layer.conversionPitch) * layer.clientHeight, 0);
   }
   gfxScreen->refreshRate = system.refreshRate();
   return 0;
@@ -45,6 +55,7 @@ int32_t gdiOpenWindow() {
 void gdiCloseWindow() {
   WindowLayer& layer = windowLayer;
   layer.blitter = nullptr;
+  layer.scaledBlitter = nullptr;
   layer.conversion = {};
   layer.conversionPitch = 0;
   if (!layer.system) return;
@@ -57,9 +68,10 @@ void gdiCloseWindow() {
 void gdiRepaint() {
   WindowLayer& layer = windowLayer;
   if (!layer.system || !gfxScreen) return;
-  const uint8_t* rows = layer.blitter ? layer.conversion.data() : gfxScreen->visibleFramebuffer;
-  int32_t pitch = layer.blitter ? layer.conversionPitch : gfxScreen->pitch;
-  if (!layer.system->presentPixels(rows, pitch, 0, layer.height - 1)) presentationFailed();
+  bool converted = !layer.conversion.empty();
+  const uint8_t* rows = converted ? layer.conversion.data() : gfxScreen->visibleFramebuffer;
+  int32_t pitch = converted ? layer.conversionPitch : gfxScreen->pitch;
+  if (!layer.system->presentPixels(rows, pitch, 0, layer.clientHeight - 1)) presentationFailed();
 }
 
 void gdiPresenterMain() {

@@ -10,6 +10,11 @@ namespace krgfx {
 bool windowLayerActive() { return windowLayer.windowActive != 0; }
 int32_t windowLayerWidth() { return windowLayer.width; }
 int32_t windowLayerHeight() { return windowLayer.height; }
+PicturePlacement windowLayerPicture() {
+  PicturePlacement picture = windowLayer.picture;
+  if (picture.scale < 1) picture.scale = 1;
+  return picture;
+}
 WindowSystem* windowLayerSystem() { return windowLayer.system; }
 
 DriverReadMouse screenDriverReadMouse() {

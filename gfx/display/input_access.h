@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "gfx/display/display_scale.h"
+
 namespace krgfx {
 
 class WindowSystem;
@@ -14,6 +16,8 @@ bool windowLayerActive();
 // The size of the mode the window shows, in client pixels.
 int32_t windowLayerWidth();
 int32_t windowLayerHeight();
+// Where the picture lies in the client area and its scale (at least 1).
+PicturePlacement windowLayerPicture();
 // The window system the presenter opened; null while none runs.
 WindowSystem* windowLayerSystem();
 

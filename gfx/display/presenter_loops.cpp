@@ -64,8 +64,9 @@ void gdiRound(WindowSystem& system) {
   int32_t first, last;
   if (findDirtySpan(screen, &first, &last)) {
     bool shown;
-    if (layer.blitter) {
-      layer.blitter(layer.conversion.data(), layer.conversionPitch);
+    if (!layer.conversion.empty()) {
+      convertPicture(layer.conversion.data(), layer.conversionPitch);
+      pictureClientRows(first, last, &first, &last);
       shown = system.presentPixels(layer.conversion.data(), layer.conversionPitch, first, last);
     } else {
       shown = system.presentPixels(screen.visibleFramebuffer, screen.pitch, first, last);
@@ -83,8 +84,8 @@ bool fullScreenLost(WindowSystem& system) {
   WindowLayer& layer = windowLayer;
   if (!(layer.flags & flagFullScreen)) return false;
   WindowRect display = system.screenRect();
-  if (system.hasWindow() && display.right - display.left == layer.width &&
-      display.bottom - display.top == layer.modeHeight)
+  if (system.hasWindow() && display.right - display.left == layer.clientWidth &&
+      display.bottom - display.top == layer.clientHeight)
     return false;
   auto now = std::chrono::steady_clock::now();
   if (now < layer.nextReopen) return true;
@@ -102,16 +103,11 @@ void directXRound(WindowSystem& system) {
     takePaletteChange();
     int32_t first, last;
     PixelSurface surface{};
-    if (findDirtySpan(screen, &first, &last) && layer.blitter &&
+    if (findDirtySpan(screen, &first, &last) && (layer.blitter || layer.scaledBlitter) &&
         (surface = system.surface()).pixels) {
-      int32_t offset = layer.verticalOffset;
-      // A program that redraws every frame mostly leaves the rows as the
-      // surface shows them already: where the surface can be read cheaply,
-      // only what differs is written.
-      Blitter blitter = layer.blitter == copyBlitter && surface.hostMemory ? copyChangedBlitter
-                                                                           : layer.blitter;
-      blitter(surface.pixels + static_cast<ptrdiff_t>(offset) * surface.pitch, surface.pitch);
-      if (!system.presentRows(first + offset, last + offset)) presentationFailed();
+      convertPicture(surface.pixels, surface.pitch, surface.hostMemory);
+      pictureClientRows(first, last, &first, &last);
+      if (!system.presentRows(first, last)) presentationFailed();
       clearDirtyLines(screen);
     }
   }

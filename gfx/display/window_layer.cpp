@@ -142,26 +142,6 @@ void stopWindowLayer() {
   }
 }
 
-WindowSpec mainWindowSpec(int32_t height) {
-  const WindowLayer& layer = windowLayer;
-  bool fullScreen = layer.flags & flagFullScreen;
-  WindowSpec windowSpec{};
-  windowSpec.title = layer.title;
-  windowSpec.className = layer.className;
-  windowSpec.width = layer.width;
-  windowSpec.height = height;
-  windowSpec.frameless = fullScreen || (layer.flags & flagNoFrame);
-  windowSpec.topmost = layer.flags & flagTopmost;
-  windowSpec.canMaximise = !(layer.flags & flagNoSwitch);
-  windowSpec.fullScreen = fullScreen;
-  if (!fullScreen && layer.system) {
-    WindowRect screen = layer.system->screenRect();
-    windowSpec.x = screen.left + (screen.right - screen.left - windowSpec.width) / 2;
-    windowSpec.y = screen.top + (screen.bottom - screen.top - windowSpec.height) / 2;
-  }
-  return windowSpec;
-}
-
 void setWindowPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue) {
   if (index < 0 || index > 255) return;
   windowLayer.paletteEntries[index] = {static_cast<uint8_t>(red), static_cast<uint8_t>(green),

@@ -20,6 +20,7 @@
 
 #include "gfx/display/blitter.h"
 #include "gfx/display/display_driver.h"
+#include "gfx/display/display_scale.h"
 #include "gfx/display/event_ring.h"
 #include "gfx/display/window_system.h"
 #include "gfx/screen.h"
@@ -65,9 +66,12 @@ struct WindowLayer {
   void (*presenterMain)();
   // Back-end state.
   Blitter blitter;                  // null: rows go out as the framebuffer has them
+  ScaledBlitter scaledBlitter;      // used instead while the picture's scale is above 1
   std::vector<uint8_t> conversion;  // GDI conversion buffer
   int32_t conversionPitch;
-  int32_t verticalOffset;                            // full-screen picture centred in a taller mode
+  PicturePlacement picture;                          // the picture in the client area
+  int32_t clientWidth, clientHeight;                 // the client area of the window shown
+  int32_t displayPixelBytes;                         // of the display the Blitter writes
   int32_t modeHeight;                                // height of the full-screen display mode
   std::chrono::steady_clock::time_point nextReopen;  // full screen lost: next try
   bool windowPlaced;                                 // a window position is remembered
@@ -115,9 +119,26 @@ bool presenterToWake();
 // benchmarks time a whole frame with it); false when the presenter is to
 // stop.
 bool presentRound();
-// The main window as the layer's settings ask for it, centred on the screen
-// (full screen: at its top-left, `height` rows tall).
+// The main window as the layer's settings ask for it, and the picture in it:
+// a window whose client area is the picture at the window's scale, centred
+// on the work area; full screen at a display mode at the screen's top-left,
+// `height` rows tall, the picture one to one and centred vertically.
 WindowSpec mainWindowSpec(int32_t height);
+// Full screen at the display's own mode: the whole screen, the picture at the
+// largest scale that fits, centred on black. False when it does not fit.
+bool desktopWindowSpec(WindowSpec* windowSpec);
+// Full screen for a back end whose `setMode` changes the display mode and
+// answers its height (0 when it found none): at that mode, else (or with
+// KRGFX_FULLSCREEN=desktop) at the display's own. False when neither serves.
+bool fullScreenWindowSpec(WindowSpec* windowSpec, int32_t (*setMode)());
+// The (scaled) Blitter for the picture on that display; false when none.
+bool chooseWindowBlitter(DisplayFormat format);
+// Converts the dirty rows into a client-sized buffer whose row 0 is at
+// `clientRows`, at the picture's place and scale. A buffer in host memory
+// (`readable`) that the rows are only copied into gets copyChangedBlitter.
+void convertPicture(uint8_t* clientRows, int32_t pitch, bool readable = false);
+// The client rows that show display rows first to last of the picture.
+void pictureClientRows(int32_t first, int32_t last, int32_t* clientFirst, int32_t* clientLast);
 int32_t createMainWindow(const WindowSpec& windowSpec);
 void pumpMessages();
 void windowProcedure(const WindowMessage& message);

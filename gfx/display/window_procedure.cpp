@@ -70,6 +70,21 @@ void switchFullScreen(WindowSystem& system) {
   mouseState.mouseTracking = 0;
 }
 
+// The desktop's scale changed under the window: it is made again at the new
+// scale (full screen keeps its picture).
+void rescaleWindow() {
+  WindowLayer& layer = windowLayer;
+  if (layer.flags & flagFullScreen) return;
+  if (mouseState.mouseTracking) post(eventMouseLeft);
+  layer.closeWindow();
+  if (layer.openWindow() != 0) {
+    windowDestroyed();
+    return;
+  }
+  markAllRowsDirty();
+  mouseState.mouseTracking = 0;
+}
+
 }  // namespace
 
 int32_t createMainWindow(const WindowSpec& windowSpec) {
@@ -136,6 +151,9 @@ void windowProcedure(const WindowMessage& message) {
     case MessageKind::displayChange:
       layer.repaint();
       markAllRowsDirty();
+      return;
+    case MessageKind::dpiChanged:
+      rescaleWindow();
       return;
     case MessageKind::maximise:
       if (layer.windowActive) switchFullScreen(system);

@@ -28,6 +28,9 @@ struct WindowSpec {
   bool topmost;
   bool canMaximise;  // offers a maximise control (switches to full screen)
   bool fullScreen;   // a window covering the whole screen at (x, y)
+  // Where the picture lies in the client area: the pointer counts as over
+  // the window only there; hidden and confined there. Empty: all of it.
+  WindowRect picture;
 };
 
 // The display's pixel format: depth 8, 15, 16, 24 or 32 (24 meaning three
@@ -77,6 +80,7 @@ enum class MessageKind : int32_t {
   close,          // the user asked to close the window
   paint,          // part of the client area must be shown again
   displayChange,  // the display's settings changed
+  dpiChanged,     // the window moved to a monitor of another DPI
   moving,         // the user is moving the window
   maximise,       // the user asked to maximise
   destroyed,      // the window or the display went away from outside
@@ -125,6 +129,11 @@ class WindowSystem {
   virtual WindowRect windowRect() = 0;  // outer rectangle on the screen
   virtual WindowRect clientRectOnScreen() = 0;
   virtual WindowRect screenRect() = 0;  // the whole screen
+  // The part of the screen that windows may take (without panels and
+  // docks), the whole screen when the system does not tell.
+  virtual WindowRect workArea() { return screenRect(); }
+  // The desktop's dots per inch (96 the ordinary), 0 when it does not tell.
+  virtual int32_t desktopDpi() { return 0; }
 
   // Delivers every waiting message to the procedure, in order.
   virtual void dispatchMessages(void (*procedure)(const WindowMessage& message)) = 0;

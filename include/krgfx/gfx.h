@@ -45,6 +45,12 @@ int32_t applyMode(int32_t modeNumber, int32_t width, int32_t height, int32_t dep
 // Closes the open screen and gives the text and input operations back to the
 // text console; nothing happens while none is open. The runtime's end calls it.
 void closeScreen();
+// Shows each framebuffer pixel of the modes opened from now on as a square
+// of `scale` x `scale` display pixels (1 to 8), or 0 (the start) for the
+// desktop's own scale. A window too large for the desktop gets a smaller
+// scale; the KRGFX_SCALE setting, when valid, wins. 0, or errBadCall for a
+// scale outside 0 to 8 (nothing changes).
+int32_t setDisplayScale(int32_t scale);
 
 void lockScreen();
 void unlockScreen(int32_t startLine, int32_t endLine);

@@ -29,6 +29,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "support/x11_display_scale.h"
 #include "support/x11_test_client.h"
 
 namespace krgfx {
@@ -167,6 +168,10 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     ASSERT_NE(display, nullptr) << "no X server on $DISPLAY";
     int event, error, major, minor;
     ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
+    // Under Wine the desktop's scale is Wine's own setting, not the X
+    // server's: only KRGFX_SCALE is known to the test there.
+    scale = expectedWindowScale(display, 0, windowWidth, windowHeight);
+    if (underWine && parseDisplayScale(std::getenv("KRGFX_SCALE")) <= 0) scale = 1;
   }
   void TearDown() override {
     if (game > 0 && waitpid(game, nullptr, WNOHANG) == 0) {
@@ -218,9 +223,9 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
                       ? hint.res_name && std::strcmp(hint.res_name, "game.exe") == 0
                       : (hint.res_class && std::strncmp(hint.res_class, "krgfxclass_", 11) == 0) ||
                             (hint.res_name && std::strncmp(hint.res_name, "krgfxclass_", 11) == 0);
-      bool fullHeight = underWine ? attributes.height > windowHeight / 2
-                                  : attributes.height == windowHeight;
-      if (ours && attributes.width == windowWidth && fullHeight) {
+      bool fullHeight = underWine ? attributes.height > windowHeight * scale / 2
+                                  : attributes.height == windowHeight * scale;
+      if (ours && attributes.width == windowWidth * scale && fullHeight) {
         window = children[index];
       }
       XFree(hint.res_name);
@@ -230,34 +235,44 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     return window != 0;
   }
 
-  // The client area's top `rows` rows (all by default) as far as they lie
-  // on the screen.
+  // The picture's top `rows` rows (all by default) as far as they lie on the
+  // screen, one pixel per framebuffer pixel. Each framebuffer pixel must be
+  // shown as a square of the window's scale: a square of several colours
+  // reads 0xFF000000, which no comparison matches.
   Capture capture(int32_t rows = windowHeight) {
     Capture result;
     int rootX = 0, rootY = 0;
     Window child;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY,
                           &child);
-    int32_t width = std::min(windowWidth, DisplayWidth(display, 0) - rootX);
+    int32_t width = std::min(windowWidth * scale, DisplayWidth(display, 0) - rootX);
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, window, &attributes);
-    int32_t height = std::min({rows, attributes.height, DisplayHeight(display, 0) - rootY});
+    int32_t height = std::min({rows * scale, attributes.height, DisplayHeight(display, 0) - rootY});
     XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image) return result;
-    result.width = width;
-    result.height = height;
-    result.pixels.resize(static_cast<size_t>(width) * height);
-    for (int32_t y = 0; y < height; ++y) {
-      uint32_t* row = result.pixels.data() + static_cast<size_t>(y) * width;
-      if (image->bits_per_pixel == 32) {
-        std::memcpy(row, image->data + static_cast<size_t>(y) * image->bytes_per_line, width * 4);
-        for (int32_t x = 0; x < width; ++x) row[x] &= 0xFFFFFF;
-      } else {
-        for (int32_t x = 0; x < width; ++x) row[x] = XGetPixel(image, x, y) & 0xFFFFFF;
-      }
-    }
+    result.width = width / scale;
+    result.height = height / scale;
+    result.pixels.resize(static_cast<size_t>(result.width) * result.height);
+    for (int32_t y = 0; y < result.height; ++y)
+      for (int32_t x = 0; x < result.width; ++x)
+        result.pixels[static_cast<size_t>(y) * result.width + x] = squareAt(image, x, y);
     XDestroyImage(image);
     return result;
+  }
+  uint32_t squareAt(XImage* image, int32_t x, int32_t y) const {
+    auto pixel = [image](int32_t atX, int32_t atY) -> uint32_t {
+      if (image->bits_per_pixel != 32) return XGetPixel(image, atX, atY) & 0xFFFFFF;
+      uint32_t value;
+      std::memcpy(&value, image->data + static_cast<size_t>(atY) * image->bytes_per_line + atX * 4,
+                  4);
+      return value & 0xFFFFFF;
+    };
+    uint32_t colour = pixel(x * scale, y * scale);
+    for (int32_t dy = 0; dy < scale; ++dy)
+      for (int32_t dx = 0; dx < scale; ++dx)
+        if (pixel(x * scale + dx, y * scale + dy) != colour) return 0xFF000000;
+    return colour;
   }
   // The two text rows of the score and the message, quick to take.
   Capture captureText() { return capture(24); }
@@ -265,8 +280,8 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   void movePointer(int32_t x, int32_t y) {
     int rootX = 0, rootY = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
-                          &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), x * scale + scale / 2,
+                          y * scale + scale / 2, &rootX, &rootY, &child);
     XTestFakeMotionEvent(display, 0, rootX, rootY, 0);
     XFlush(display);
   }
@@ -348,6 +363,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   Window window = 0;
   pid_t game = -1;
   bool underWine = false;
+  int32_t scale = 1;  // display pixels per framebuffer pixel
   std::string windowsGame;
 };
 

@@ -18,6 +18,7 @@
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
 #include "input/window_input.h"
+#include "support/x11_display_scale.h"
 #include "support/x11_window_fixture.h"
 
 namespace krgfx {
@@ -59,6 +60,7 @@ class RealInputTest : public X11WindowTest {
     setenv("KRGFX", "GDI", 1);
     ASSERT_EQ(openScreen(width, height, 32, 1, 0, 0), 0);
     ASSERT_TRUE(waitFor([this] { return (window = findWindow()) != 0 && clientOrigin(); }));
+    ASSERT_EQ(placed.scale, expectedWindowScale(test, DefaultScreen(test), width, height));
     // Into the window: with no window manager the focus may follow it.
     movePointer(width / 2, height / 2);
     ASSERT_TRUE(waitFor([] {
@@ -69,18 +71,29 @@ class RealInputTest : public X11WindowTest {
     }
   }
 
-  // Where the client area's corner lies on the screen; false until mapped.
+  // Where the client area's corner lies on the screen, and the picture in
+  // it; false until mapped.
   bool clientOrigin() {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(test, window, &attributes) || attributes.map_state != IsViewable)
       return false;
+    placed = pictureInClient(attributes.width, attributes.height, width, height);
     Window child;
     return XTranslateCoordinates(test, window, DefaultRootWindow(test), 0, 0, &originX, &originY,
                                  &child);
   }
-  // Moves the real pointer to a client position.
+  // The client position of a framebuffer position: the middle of its square
+  // (the near edge for positions left of or above the picture).
+  int32_t clientX(int32_t x) const {
+    return placed.x + x * placed.scale + (x >= 0 ? placed.scale / 2 : 0);
+  }
+  int32_t clientY(int32_t y) const {
+    return placed.y + y * placed.scale + (y >= 0 ? placed.scale / 2 : 0);
+  }
+  // Moves the real pointer over a framebuffer position.
   void movePointer(int32_t x, int32_t y) {
-    XTestFakeMotionEvent(test, DefaultScreen(test), originX + x, originY + y, CurrentTime);
+    XTestFakeMotionEvent(test, DefaultScreen(test), originX + clientX(x), originY + clientY(y),
+                         CurrentTime);
     XSync(test, False);
   }
   void pressKey(KeySym keysym) {
@@ -135,6 +148,7 @@ class RealInputTest : public X11WindowTest {
 
   Window window = 0;
   int originX = 0, originY = 0;
+  PicturePlacement placed{0, 0, 1};  // the picture in the client area
 };
 
 }  // namespace
@@ -178,12 +192,32 @@ TEST_F(RealInputTest, ThePointerOutsideGivesNoReport) {
 
 TEST_F(RealInputTest, PlaceMouseMovesTheRealPointer) {
   EXPECT_EQ(placeMouse(100, 50, -1, -1), 0);
-  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX + 100, originY + 50); }));
+  EXPECT_TRUE(waitFor(
+      [&] { return pointer() == std::pair(originX + clientX(100), originY + clientY(50)); }));
   EXPECT_EQ(placeMouse(-5, 9999, -1, -1), 0);
-  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX, originY + height - 1); }));
+  EXPECT_TRUE(waitFor(
+      [&] { return pointer() == std::pair(originX + clientX(0), originY + clientY(height - 1)); }));
   Report r = report();
   EXPECT_EQ(r.x, 0);
   EXPECT_EQ(r.y, height - 1);
+}
+
+TEST_F(RealInputTest, AConfinedPointerStaysOverThePicture) {
+  EXPECT_EQ(placeMouse(10, 10, -1, 1), 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), 0, 0, CurrentTime);
+  XSync(test, False);
+  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(originX, originY); }));
+  EXPECT_EQ(reportWhen([](const Report& r) { return r.x == 0; }).x, 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), originX + 5000, originY + 5000, CurrentTime);
+  XSync(test, False);
+  Report r = reportWhen([](const Report& r) { return r.x == width - 1 && r.y == height - 1; });
+  EXPECT_EQ(r.x, width - 1);
+  EXPECT_EQ(r.y, height - 1);
+  EXPECT_EQ(r.clip, 1);
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, -1, 0), 0);
+  XTestFakeMotionEvent(test, DefaultScreen(test), 0, 0, CurrentTime);
+  XSync(test, False);
+  EXPECT_TRUE(waitFor([&] { return pointer() == std::pair(0, 0); })) << "still confined";
 }
 
 // The modifiers belong to the key event: a Shift released before the

@@ -64,6 +64,16 @@ void ScriptedWindowSystem::setScreenSize(int32_t width, int32_t height) {
   screenHeight_ = height;
 }
 
+void ScriptedWindowSystem::setDesktopDpi(int32_t dpi) {
+  Lock lock(mutex_);
+  desktopDpi_ = dpi;
+}
+
+int32_t ScriptedWindowSystem::desktopDpi() {
+  Lock lock(mutex_);
+  return desktopDpi_;
+}
+
 void ScriptedWindowSystem::setRefreshRate(int32_t hertz) {
   Lock lock(mutex_);
   refreshRate_ = hertz;

@@ -51,6 +51,7 @@ class ScriptedWindowSystem : public WindowSystem {
 
   void setDisplayFormat(DisplayFormat format);
   void setScreenSize(int32_t width, int32_t height);
+  void setDesktopDpi(int32_t dpi);  // 0 (the start): the system does not tell
   void setRefreshRate(int32_t hertz);
   void setDisplayModes(std::vector<DisplayMode> modes);
   void failWindows(bool windowed, bool fullScreen);  // createWindow answers false
@@ -92,6 +93,7 @@ class ScriptedWindowSystem : public WindowSystem {
   WindowRect windowRect() override;
   WindowRect clientRectOnScreen() override;
   WindowRect screenRect() override;
+  int32_t desktopDpi() override;
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override;
   PixelSurface surface() override;
@@ -139,6 +141,7 @@ class ScriptedWindowSystem : public WindowSystem {
   bool failWindowed_ = false, failFullScreen_ = false;
   DisplayFormat format_{32, 0};
   int32_t screenWidth_ = 1024, screenHeight_ = 768;
+  int32_t desktopDpi_ = 0;
   int32_t refreshRate_ = 60;
   std::vector<DisplayMode> modes_;
   bool modeSet_ = false;

@@ -106,13 +106,13 @@ int32_t DirectDrawDisplay::refreshRate() {
   return static_cast<int32_t>(rate);
 }
 
-bool DirectDrawDisplay::attach(HWND window, int32_t width, int32_t height,
-                               const DisplayMode* fullScreenMode) {
+bool DirectDrawDisplay::attach(HWND window, int32_t width, int32_t height, bool fullScreen,
+                               const DisplayMode* mode) {
   if (!directDraw_ || window_) return false;
   window_ = window;
   width_ = width;
   height_ = height;
-  exclusive_ = fullScreenMode != nullptr;
+  exclusive_ = fullScreen;
   if (exclusive_) {
     DDSURFACEDESC current{};
     current.dwSize = sizeof current;
@@ -120,13 +120,14 @@ bool DirectDrawDisplay::attach(HWND window, int32_t width, int32_t height,
         FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)))
       return false;
     DWORD bits = current.ddpfPixelFormat.dwRGBBitCount;
-    auto rate = static_cast<DWORD>(fullScreenMode->refreshRate > 0 ? fullScreenMode->refreshRate
-                                                                   : 0);
-    auto modeWidth = static_cast<DWORD>(fullScreenMode->width);
-    auto modeHeight = static_cast<DWORD>(fullScreenMode->height);
-    if (FAILED(directDraw_->SetDisplayMode(modeWidth, modeHeight, bits, rate, 0)) &&
-        (rate == 0 || FAILED(directDraw_->SetDisplayMode(modeWidth, modeHeight, bits, 0, 0))))
-      return false;
+    auto rate = static_cast<DWORD>(mode && mode->refreshRate > 0 ? mode->refreshRate : 0);
+    if (mode) {
+      auto modeWidth = static_cast<DWORD>(mode->width);
+      auto modeHeight = static_cast<DWORD>(mode->height);
+      if (FAILED(directDraw_->SetDisplayMode(modeWidth, modeHeight, bits, rate, 0)) &&
+          (rate == 0 || FAILED(directDraw_->SetDisplayMode(modeWidth, modeHeight, bits, 0, 0))))
+        return false;
+    }
   } else if (FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL))) {
     return false;
   }

@@ -31,8 +31,9 @@ class DirectDrawDisplay {
   DisplayFormat format();
   int32_t refreshRate();
   // Surfaces, clipper and keyboard for a window. Full screen takes exclusive
-  // cooperation and the display mode; false when anything is refused.
-  bool attach(HWND window, int32_t width, int32_t height, const DisplayMode* fullScreenMode);
+  // cooperation, and the display mode `mode` unless it is null (the
+  // desktop's own mode stays); false when anything is refused.
+  bool attach(HWND window, int32_t width, int32_t height, bool fullScreen, const DisplayMode* mode);
   // Releases what attach made and gives the display mode back.
   void detach();
   // The surface the presenter converts into, locked; null when it cannot be

@@ -36,6 +36,9 @@ void Win32WindowSystem::confinePointer(bool confined) {
   if (confined && window_) {
     WindowRect client = clientRectOnScreen();
     RECT rect{client.left, client.top, client.right, client.bottom};
+    if (picture_.right > picture_.left && picture_.bottom > picture_.top)
+      rect = {client.left + picture_.left, client.top + picture_.top, client.left + picture_.right,
+              client.top + picture_.bottom};
     confined_ = ClipCursor(&rect) != FALSE;
   } else if (!confined && confined_) {
     ClipCursor(nullptr);

@@ -9,6 +9,9 @@
 
 namespace krgfx {
 
+// WM_DPICHANGED (Windows 8.1 and later; older headers lack it).
+constexpr UINT dpiChangedMessage = 0x02E0;
+
 namespace {
 
 constexpr int32_t maxMessagesPerDispatch = 512;
@@ -132,6 +135,14 @@ LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wPara
     case WM_DISPLAYCHANGE:
       deliver(messageOf(MessageKind::displayChange));
       break;
+    case dpiChangedMessage:
+      // Moved to a monitor of another DPI: the window is made again there.
+      if (user32_.monitorFromWindow) {
+        monitor_ = user32_.monitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+        refreshMonitor();
+      }
+      deliver(messageOf(MessageKind::dpiChanged));
+      return 0;
     case WM_GETMINMAXINFO:
       if (outerWidth_ <= 0) break;
       sizingLimits(*reinterpret_cast<MINMAXINFO*>(lParam));

@@ -67,8 +67,20 @@ int32_t windowsVersion() {
                               (version.dwMinorVersion & 0xFF));
 }
 
+// Per-monitor (v2) DPI awareness, where the system has it (Windows 10 1703
+// and later): the window's pixels are the display's own, never stretched by
+// the system; the program's manifest says the same before any window exists.
+void declareDpiAwareness() {
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (!user32) return;
+  if (auto set = user32Routine<SetContext>(user32, "SetProcessDpiAwarenessContext"))
+    set(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));  // PER_MONITOR_AWARE_V2
+}
+
 bool Win32WindowSystem::open(PresentPath path) {
   path_ = path;
+  declareDpiAwareness();
   instance_ = GetModuleHandleA(nullptr);
   user32_ = lookUpOptionalUser32();
   version_ = windowsVersion();
@@ -134,6 +146,7 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
   outerHeight_ = outer.bottom - outer.top;
   width_ = windowSpec.width;
   height_ = windowSpec.height;
+  picture_ = windowSpec.picture;
   fullScreen_ = windowSpec.fullScreen;
   int32_t x = windowSpec.x, y = windowSpec.y;
   if (fullScreen_) {
@@ -170,13 +183,10 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
 
 bool Win32WindowSystem::attachDirectDraw(const WindowSpec& windowSpec) {
   if (!directDraw_) return false;
-  const DisplayMode* mode = nullptr;
-  if (windowSpec.fullScreen) {
-    if (!modeWanted_) return false;
-    mode = &wantedMode_;
-  }
+  // Full screen without a wanted mode keeps the desktop's own.
+  const DisplayMode* mode = windowSpec.fullScreen && modeWanted_ ? &wantedMode_ : nullptr;
   surfaceRestored_ = true;  // a new surface holds no picture yet
-  return directDraw_->attach(window_, width_, height_, mode);
+  return directDraw_->attach(window_, width_, height_, windowSpec.fullScreen, mode);
 }
 
 void Win32WindowSystem::destroyWindow() {
@@ -243,6 +253,35 @@ WindowRect Win32WindowSystem::screenRect() {
       return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
   }
   return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+WindowRect Win32WindowSystem::workArea() {
+  if (monitor_ && user32_.getMonitorInfoA) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (user32_.getMonitorInfoA(monitor_, &info))
+      return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  }
+  RECT area{};
+  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+    return {area.left, area.top, area.right, area.bottom};
+  return screenRect();
+}
+
+// The DPI of the window's monitor (shcore's GetDpiForMonitor, Windows 8.1
+// and later), else the screen's logical DPI.
+int32_t Win32WindowSystem::desktopDpi() {
+  using GetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static HMODULE shcore = LoadLibraryA("shcore.dll");
+  auto forMonitor = shcore ? user32Routine<GetDpiForMonitor>(shcore, "GetDpiForMonitor") : nullptr;
+  UINT dpiX = 0, dpiY = 0;
+  if (monitor_ && forMonitor && forMonitor(monitor_, 0, &dpiX, &dpiY) == S_OK && dpiX > 0)
+    return static_cast<int32_t>(dpiX);  // 0: MDT_EFFECTIVE_DPI
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 0;
+  int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 0;
 }
 
 // The window cannot be resized: every limit is its outer size.

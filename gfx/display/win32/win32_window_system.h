@@ -55,6 +55,8 @@ class Win32WindowSystem : public WindowSystem {
   WindowRect windowRect() override;
   WindowRect clientRectOnScreen() override;
   WindowRect screenRect() override;
+  WindowRect workArea() override;
+  int32_t desktopDpi() override;
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override;
   PixelSurface surface() override;
@@ -133,6 +135,9 @@ class Win32WindowSystem : public WindowSystem {
   bool confined_ = false;
   // Display: the monitor under the pointer when the system opened.
   HMONITOR monitor_ = nullptr;
+  // The picture in the client area (empty: all of it): the pointer is
+  // confined there.
+  WindowRect picture_{};
   std::string deviceName_;
   bool modeChanged_ = false;  // GDI changed the display mode
   DisplayMode wantedMode_{};  // DirectX: the mode its full-screen window takes

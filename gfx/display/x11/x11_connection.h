@@ -38,6 +38,8 @@ class X11WindowSystem : public WindowSystem {
   WindowRect windowRect() override;
   WindowRect clientRectOnScreen() override;
   WindowRect screenRect() override;
+  WindowRect workArea() override;
+  int32_t desktopDpi() override;
   void dispatchMessages(void (*procedure)(const WindowMessage& message)) override;
   DisplayFormat displayFormat() override { return format_; }
   PixelSurface surface() override;
@@ -85,6 +87,8 @@ class X11WindowSystem : public WindowSystem {
   void closeWakeFd();
   void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
+  void createPointerArea(const WindowRect& picture);
+  Cursor arrowCursor();
   void refreshClientOrigin();
   void notePointer(int x, int y, int rootX, int rootY, std::vector<WindowMessage>& messages);
   Window topLevelOf(Window window);
@@ -99,6 +103,9 @@ class X11WindowSystem : public WindowSystem {
   Window root_ = 0;
   Window window_ = 0;
   Window topLevel_ = 0;  // the window or the frame a window manager put round it
+  // Where the pointer is hidden and confined: the window, or an input-only
+  // child over the picture when a black border surrounds it.
+  Window pointerArea_ = 0;
   GC gc_ = nullptr;
   Visual* visual_ = nullptr;
   int visualDepth_ = 0;

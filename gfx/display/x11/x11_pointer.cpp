@@ -42,8 +42,9 @@ void X11WindowSystem::confinePointer(bool confined) {
   if (confined && !confined_) {
     unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
                     LeaveWindowMask;
-    confined_ = XGrabPointer(display_, window_, True, mask, GrabModeAsync, GrabModeAsync, window_,
-                             None, CurrentTime) == GrabSuccess;
+    confined_ = XGrabPointer(display_, window_, True, mask, GrabModeAsync, GrabModeAsync,
+                             pointerArea_ ? pointerArea_ : window_, None,
+                             CurrentTime) == GrabSuccess;
   } else if (!confined && confined_) {
     XUngrabPointer(display_, CurrentTime);
     confined_ = false;
@@ -51,11 +52,16 @@ void X11WindowSystem::confinePointer(bool confined) {
   XFlush(display_);
 }
 
+Cursor X11WindowSystem::arrowCursor() {
+  if (!arrowCursor_) arrowCursor_ = XCreateFontCursor(display_, XC_left_ptr);
+  return arrowCursor_;
+}
+
 void X11WindowSystem::showPointer(bool visible) {
   if (!hasWindow()) return;
+  Window area = pointerArea_ ? pointerArea_ : window_;
   if (visible) {
-    if (!arrowCursor_) arrowCursor_ = XCreateFontCursor(display_, XC_left_ptr);
-    XDefineCursor(display_, window_, arrowCursor_);
+    XDefineCursor(display_, area, arrowCursor());
   } else {
     if (!emptyCursor_) {
       char bits[1] = {0};
@@ -64,7 +70,7 @@ void X11WindowSystem::showPointer(bool visible) {
       emptyCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
       XFreePixmap(display_, blank);
     }
-    XDefineCursor(display_, window_, emptyCursor_);
+    XDefineCursor(display_, area, emptyCursor_);
   }
   XFlush(display_);
 }

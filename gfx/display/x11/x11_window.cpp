@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "gfx/display/display_scale.h"
 #include "gfx/display/platform_window_system.h"
 #include "gfx/display/x11/x11_connection.h"
 
@@ -174,9 +175,27 @@ bool X11WindowSystem::createWindow(const WindowSpec& windowSpec) {
   }
   if (randrEventBase_ >= 0) XRRSelectInput(display_, window_, RRScreenChangeNotifyMask);
   setWindowProperties(windowSpec);
+  createPointerArea(windowSpec.picture);
   mapAndFocus();
   if (!dead_ && window_) refreshClientOrigin();
   return !dead_ && window_ != 0;
+}
+
+// A picture smaller than the client area gets a child window of its own
+// that takes no events (they reach the window as before): the pointer is
+// hidden and confined there, and stays an arrow over the border.
+void X11WindowSystem::createPointerArea(const WindowRect& picture) {
+  pointerArea_ = window_;
+  int32_t width = picture.right - picture.left, height = picture.bottom - picture.top;
+  if (width <= 0 || height <= 0 || (width == width_ && height == height_)) return;
+  XSetWindowAttributes attributes{};
+  Window area = XCreateWindow(display_, window_, picture.left, picture.top,
+                              static_cast<unsigned>(width), static_cast<unsigned>(height), 0, 0,
+                              InputOnly, CopyFromParent, 0, &attributes);
+  if (!area) return;
+  XMapWindow(display_, area);
+  XDefineCursor(display_, window_, arrowCursor());
+  pointerArea_ = area;
 }
 
 // Title, class, fixed size, close protocol, frame and stacking hints.
@@ -279,7 +298,7 @@ void X11WindowSystem::destroyWindow() {
     }
   }
   if (!dead_) gc_ = nullptr;  // a lost connection's GC stays with it
-  window_ = topLevel_ = 0;
+  window_ = topLevel_ = pointerArea_ = 0;
   confined_ = captured_ = focused_ = mapped_ = false;
   lastX_ = lastY_ = INT32_MIN;
   keys_.forgetHeldKeys();
@@ -327,6 +346,37 @@ WindowRect X11WindowSystem::windowRect() { return clientRectOnScreen(); }
 WindowRect X11WindowSystem::screenRect() {
   if (dead_) return {0, 0, 0, 0};
   return {0, 0, screenWidth_, screenHeight_};
+}
+
+// _NET_WORKAREA of the first desktop, as a window manager publishes it.
+WindowRect X11WindowSystem::workArea() {
+  WindowRect screen = screenRect();
+  if (dead_) return screen;
+  Atom workArea = XInternAtom(display_, "_NET_WORKAREA", True);
+  if (workArea == None) return screen;
+  Atom type;
+  int format;
+  unsigned long count = 0, after;
+  unsigned char* data = nullptr;
+  WindowRect area = screen;
+  if (XGetWindowProperty(display_, root_, workArea, 0, 4, False, XA_CARDINAL, &type, &format,
+                         &count, &after, &data) == Success &&
+      data && format == 32 && count == 4) {
+    const long* values = reinterpret_cast<const long*>(data);
+    if (values[2] > 0 && values[3] > 0)
+      area = {static_cast<int32_t>(values[0]), static_cast<int32_t>(values[1]),
+              static_cast<int32_t>(values[0] + values[2]),
+              static_cast<int32_t>(values[1] + values[3])};
+  }
+  if (data) XFree(data);
+  return area;
+}
+
+// Xft.dpi of the resource database (RESOURCE_MANAGER of the root window), as
+// the desktop sets it for its scale.
+int32_t X11WindowSystem::desktopDpi() {
+  if (dead_) return 0;
+  return dpiFromResources(XResourceManagerString(display_));
 }
 
 void X11WindowSystem::bell() {

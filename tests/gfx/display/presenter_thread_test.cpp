@@ -385,14 +385,17 @@ TEST_F(GdiPresenter, ShowsStraightFromTheFramebufferWhenTheFormatsAgree) {
   EXPECT_EQ(system.presentations()[0].pixel(0, 2), 0xFF0A0B0Cu);
 }
 
-TEST_F(GdiPresenter, FullScreenNeedsAModeOfExactlyTheScreensSize) {
+TEST_F(GdiPresenter, FullScreenWithoutAModeOfExactlyTheScreensSizeKeepsTheDesktopsMode) {
   system.setDisplayModes({{800, 768, 60}});
   setTestEnvironment("KRGFX", "GDI");
   EXPECT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
-  // GDI cannot, DirectX takes the taller mode; both windowed would work too,
-  // but the full-screen passes come first here.
-  EXPECT_STREQ(gfxScreen->driver->name, "DirectX");
+  // The taller mode is not GDI's: the 1024x768 desktop is covered instead.
+  EXPECT_STREQ(gfxScreen->driver->name, "GDI");
   EXPECT_TRUE(system.currentWindow().fullScreen);
+  EXPECT_FALSE(system.displayModeSet());
+  EXPECT_EQ(system.currentWindow().width, 1024);
+  EXPECT_EQ(system.currentWindow().picture.left, 112);
+  EXPECT_EQ(system.currentWindow().picture.top, 84);
 }
 
 TEST_F(GdiPresenter, NoWindowSystemMeansNoWindowDriver) {

@@ -27,6 +27,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "support/x11_display_scale.h"
 #include "support/x11_test_client.h"
 
 extern char** environ;
@@ -84,8 +85,8 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   }
 
   // Starts the probe under Wine and waits until it reports its client area:
-  // 256 by 192 in a window, 800 by 600 in full screen. The screen saver is
-  // off while the screen is open.
+  // 256 by 192 in a window (times the scale the run expects), 800 by 600 in
+  // full screen. The screen saver is off while the screen is open.
   enum class Mode { window, keyed, full };
   void start(Mode mode = Mode::window) {
     bool fullScreen = mode == Mode::full;
@@ -114,12 +115,26 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     std::istringstream client(lineStarting("client ", replyLimit));
     std::string word;
     client >> word >> left >> top >> width >> height;
+    framebufferWidth = fullScreen ? 800 : 256;
+    framebufferHeight = fullScreen ? 600 : 192;
     if (fullScreen) {
       EXPECT_EQ(left, 0);
       EXPECT_EQ(top, 0);
     }
-    ASSERT_EQ(width, fullScreen ? 800 : 256);
-    ASSERT_EQ(height, fullScreen ? 600 : 192);
+    int32_t scale = fullScreen ? 1 : expectedScale();
+    ASSERT_EQ(width, framebufferWidth * scale);
+    ASSERT_EQ(height, framebufferHeight * scale);
+  }
+
+  // The window scale this run expects: KRGFX_SCALE, else the scale of the
+  // DPI given to Wine (KRGFX_TEST_WINE_SCALE, 1 without).
+  static int32_t expectedScale() {
+    int32_t scale = parseDisplayScale(std::getenv("KRGFX_SCALE"));
+    if (scale <= 0) scale = parseDisplayScale(std::getenv("KRGFX_TEST_WINE_SCALE"));
+    return scale > 0 ? scale : 1;
+  }
+  PicturePlacement picture() const {
+    return pictureInClient(width, height, framebufferWidth, framebufferHeight);
   }
 
   // Ends the probe with "q": the screen closes, the screen saver is back on.
@@ -175,9 +190,15 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
                               static_cast<unsigned>(shownHeight), AllPlanes, ZPixmap);
     if (!image) return -1;
     long wrong = 0;
+    const PicturePlacement placed = picture();
     for (int32_t y = 0; y < shownHeight; ++y)
-      for (int32_t x = 0; x < shownWidth; ++x)
-        if ((XGetPixel(image, x, y) & 0xFFFFFF) != shownAt(x, y)) ++wrong;
+      for (int32_t x = 0; x < shownWidth; ++x) {
+        int32_t pictureX = x - placed.x, pictureY = y - placed.y, scale = placed.scale;
+        bool inside = scale > 0 && pictureX >= 0 && pictureY >= 0 &&
+                      pictureX < framebufferWidth * scale && pictureY < framebufferHeight * scale;
+        uint32_t expected = inside ? shownAt(pictureX / scale, pictureY / scale) : 0;
+        if ((XGetPixel(image, x, y) & 0xFFFFFF) != expected) ++wrong;
+      }
     XDestroyImage(image);
     return wrong;
   }
@@ -216,8 +237,11 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
     return found;
   }
 
+  // The pointer over framebuffer position (x, y): the middle of its square.
   void movePointer(int32_t x, int32_t y) {
-    XTestFakeMotionEvent(display, 0, left + x, top + y, 0);
+    const PicturePlacement placed = picture();
+    XTestFakeMotionEvent(display, 0, left + placed.x + x * placed.scale + placed.scale / 2,
+                         top + placed.y + y * placed.scale + placed.scale / 2, 0);
     XFlush(display);
   }
   void button(unsigned number, bool down) {
@@ -250,9 +274,10 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
   Display* display = nullptr;
   pid_t probe = -1;
   int output = -1;
-  std::string pending;             // a line not yet ended
-  std::vector<std::string> lines;  // lines not taken yet
-  int32_t left = 0, top = 0, width = 0, height = 0;
+  std::string pending;                               // a line not yet ended
+  std::vector<std::string> lines;                    // lines not taken yet
+  int32_t left = 0, top = 0, width = 0, height = 0;  // the client area
+  int32_t framebufferWidth = 0, framebufferHeight = 0;
   bool keyBlock = false;  // a colour-keyed window: the block shows what lies behind
 };
 
@@ -319,30 +344,37 @@ TEST_P(WineWindowInput, KeysPointerAndCloseButtonReachTheProgram) {
 }
 
 // Alt+Enter asks for full screen; without a display mode of the screen's
-// size the window is made again as it was, showing every row again, and
-// takes input as before.
-TEST_P(WineWindowInput, AltEnterWithoutAFittingModeKeepsTheWindow) {
+// size the window covers the screen at its own mode, the picture at the
+// largest whole scale that fits and centred on black, and takes input
+// through the picture's place. Alt+Enter again gives the window back.
+TEST_P(WineWindowInput, AltEnterWithoutAFittingModeCoversTheScreen) {
   start();
   ASSERT_TRUE(patternShown());
-  Window before = clientWindow();
   movePointer(40, 30);
   ASSERT_NE(lineStarting("mouse 40 30 0 ", replyLimit), "");
   holdKey(XK_Alt_L, true);
   typeKey(XK_Return);
   holdKey(XK_Alt_L, false);
-  // The new window is where the old one was.
-  auto madeAgain = [&] {
-    Window now = clientWindow();
-    return now != 0 && now != before;
-  };
-  auto end = Clock::now() + replyLimit;
-  while (Clock::now() < end && !madeAgain()) std::this_thread::sleep_for(20ms);
-  EXPECT_TRUE(madeAgain()) << "the window was not made again";
+  std::istringstream client(lineStarting("client ", replyLimit));
+  std::string word;
+  client >> word >> left >> top >> width >> height;
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(top, 0);
+  ASSERT_EQ(width, DisplayWidth(display, 0));
+  ASSERT_EQ(height, DisplayHeight(display, 0));
+  EXPECT_GT(picture().scale, 0);
   EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
   movePointer(50, 60);
   EXPECT_NE(lineStarting("mouse 50 60 0 ", replyLimit), "");
   typeKey(XK_a);
   EXPECT_EQ(lineStarting("key ", replyLimit), "key 61");
+  holdKey(XK_Alt_L, true);
+  typeKey(XK_Return);
+  holdKey(XK_Alt_L, false);
+  std::istringstream back(lineStarting("client ", replyLimit));
+  back >> word >> left >> top >> width >> height;
+  EXPECT_EQ(width, 256 * expectedScale());
+  EXPECT_TRUE(patternShown()) << mismatches() << " pixels differ";
   quit();
 }
 

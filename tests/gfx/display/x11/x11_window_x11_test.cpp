@@ -10,11 +10,13 @@
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
+#include "input/window_input.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest: Xlib defines None.
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "support/x11_display_scale.h"
 #include "support/x11_test_client.h"
 
 extern char** environ;
@@ -78,17 +80,33 @@ struct Case {
 
 class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Case> {
  protected:
-  // Number of pixels of the window that differ from the pattern.
-  long mismatches(Window window) {
-    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
+  // Pixels of the window that differ from `colour` of their framebuffer
+  // pixel (x, y): every one a square of the picture's scale, the picture
+  // centred on black when it is smaller than the window.
+  template <typename Colour>
+  long mismatches(Window window, Colour colour, int step = 1) {
+    XWindowAttributes attributes{};
+    if (!window || !XGetWindowAttributes(test, window, &attributes)) return -1;
+    XImage* image = XGetImage(test, window, 0, 0, attributes.width, attributes.height, AllPlanes,
+                              ZPixmap);
     if (!image) return -1;
+    PicturePlacement picture = pictureInClient(attributes.width, attributes.height, 800, 600);
     long wrong = 0;
-    for (int y = 0; y < 600; ++y)
-      for (int x = 0; x < 800; ++x)
-        if (XGetPixel(image, x, y) != shownAs(patternAt(x, y), image->depth)) ++wrong;
+    for (int y = 0; y < attributes.height; y += step)
+      for (int x = 0; x < attributes.width; x += step) {
+        int pictureX = x - picture.x, pictureY = y - picture.y, scale = picture.scale;
+        bool inside = scale > 0 && pictureX >= 0 && pictureY >= 0 && pictureX < 800 * scale &&
+                      pictureY < 600 * scale;
+        unsigned long expected = inside ? shownAs(colour(pictureX / scale, pictureY / scale),
+                                                  image->depth)
+                                        : 0;
+        if (XGetPixel(image, x, y) != expected) ++wrong;
+      }
     XDestroyImage(image);
     return wrong;
   }
+  long mismatches(Window window) { return mismatches(window, patternAt); }
+  int32_t scale() { return expectedWindowScale(test, DefaultScreen(test), 800, 600); }
 };
 
 }  // namespace
@@ -124,11 +142,13 @@ TEST_P(X11Window, TheWindowCarriesTheClassNameAndTheProgramsTitle) {
   XFree(title);
   XWindowAttributes attributes;
   ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
-  EXPECT_EQ(attributes.width, 800);
-  EXPECT_EQ(attributes.height, 600);
+  EXPECT_EQ(attributes.width, 800 * scale());
+  EXPECT_EQ(attributes.height, 600 * scale());
   EXPECT_EQ(attributes.map_state, IsViewable);
   std::vector<int32_t> modes = gfxScreen->driver->listModes(32);
-  EXPECT_NE(std::find(modes.begin(), modes.end(), 800 << 16 | 600), modes.end());
+  int32_t screenSize = DisplayWidth(test, GetParam().screen) << 16 |
+                       DisplayHeight(test, GetParam().screen);
+  EXPECT_NE(std::find(modes.begin(), modes.end(), screenSize), modes.end());
   gfxScreen->driver->setTitle("inny");
   EXPECT_TRUE(eventually([&] {
     char* now = nullptr;
@@ -165,20 +185,12 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
       screen.visibleFramebuffer[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 +
                                                                              16 * (y / 100));
   unlockScreen(-1, -1);
-  auto wrongPixels = [&] {
-    XImage* image = XGetImage(test, window, 0, 0, 800, 600, AllPlanes, ZPixmap);
-    if (!image) return -1L;
-    long wrong = 0;
-    for (int y = 0; y < 600; y += 7)
-      for (int x = 0; x < 800; x += 5) {
-        uint32_t colour = screen.devicePalette[x / 50 + 16 * (y / 100)];  // 0x00BBGGRR
-        uint32_t argb = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-        if (XGetPixel(image, x, y) != shownAs(argb, image->depth)) ++wrong;
-      }
-    XDestroyImage(image);
-    return wrong;
+  auto colour = [&](int x, int y) {
+    uint32_t colour = screen.devicePalette[x / 50 + 16 * (y / 100)];  // 0x00BBGGRR
+    return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
   };
-  EXPECT_TRUE(eventually([&] { return wrongPixels() == 0; })) << wrongPixels();
+  EXPECT_TRUE(eventually([&] { return mismatches(window, colour, 5) == 0; }))
+      << mismatches(window, colour, 5);
 }
 
 TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresenter) {
@@ -381,5 +393,78 @@ TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
   auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
 }
+
+// A wide panel without a mode of the screen's size: Alt+Enter covers it at
+// its own mode with the picture centred on black, and the pointer is mapped
+// through the picture's place. Runs where screen 1 is 1920x1080 (the
+// HiDPI stage of tools/test.sh).
+class X11DesktopFullScreen : public X11Window {
+ protected:
+  // The next tests expect the pointer on screen 0.
+  void TearDown() override {
+    closeScreen();
+    if (test) XWarpPointer(test, 0, RootWindow(test, 0), 0, 0, 0, 0, 10, 10);
+    if (test) XSync(test, False);
+    X11Window::TearDown();
+  }
+};
+
+TEST_P(X11DesktopFullScreen, AltEnterWithoutAFittingModeCentresThePictureOnBlack) {
+  ASSERT_TRUE(useScreen(1));
+  int width = DisplayWidth(test, 1), height = DisplayHeight(test, 1);
+  if (width != 1920 || height != 1080) GTEST_SKIP() << "screen 1 is not 1920x1080";
+  // The pointer on this screen first: without a window manager the focus
+  // follows it, and a window on another screen than the pointer's is not
+  // active.
+  // (A warp: Xvfb delivers no pointer events on the new screen after an
+  // XTest motion that crossed screens.)
+  XWarpPointer(test, 0, RootWindow(test, 1), 0, 0, 0, 0, 960, 540);
+  XSync(test, False);
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, 0, 0), 0);
+  std::vector<int32_t> modes = gfxScreen->driver->listModes(32);
+  ASSERT_EQ(std::find(modes.begin(), modes.end(), 800 << 16 | 600), modes.end());
+  Window before = findWindow();
+  ASSERT_NE(before, 0u);
+  KeyCode alt = XKeysymToKeycode(test, XK_Alt_L), enter = XKeysymToKeycode(test, XK_Return);
+  for (auto [code, down] : {std::pair{alt, true}, {enter, true}, {enter, false}, {alt, false}})
+    XTestFakeKeyEvent(test, code, down, CurrentTime);
+  XSync(test, False);
+  Window window = 0;
+  ASSERT_TRUE(eventually([&] {
+    XWindowAttributes attributes{};
+    window = findWindow();
+    return window && window != before && XGetWindowAttributes(test, window, &attributes) &&
+           attributes.width == 1920 && attributes.height == 1080;
+  }));
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window, patternAt, 3) == 0; }))
+      << mismatches(window, patternAt, 3) << " pixels differ";
+
+  auto report = [](int32_t* x, int32_t* y) { return readMouse(x, y, nullptr, nullptr, nullptr); };
+  int32_t x = -1, y = -1;
+  XTestFakeMotionEvent(test, 1, 560 + 37, 240 + 21, CurrentTime);
+  XSync(test, False);
+  EXPECT_TRUE(eventually([&] { return report(&x, &y) == 0 && x == 37 && y == 21; }))
+      << x << ", " << y << " active " << windowLayer.windowActive << " inside "
+      << mouseState.mouseInside << " at " << mouseState.mouseX << ", " << mouseState.mouseY;
+  XTestFakeMotionEvent(test, 1, 100, 500, CurrentTime);  // over the black border
+  XSync(test, False);
+  EXPECT_TRUE(eventually([&] { return report(&x, &y) == 1; }));
+  EXPECT_EQ(placeMouse(799, 0, -1, -1), 0);
+  Window root, child;
+  int rootX = 0, rootY = 0, windowX, windowY;
+  unsigned mask;
+  EXPECT_TRUE(eventually([&] {
+    XQueryPointer(test, RootWindow(test, 1), &root, &child, &rootX, &rootY, &windowX, &windowY,
+                  &mask);
+    return rootX == 560 + 799 && rootY == 240;
+  })) << rootX
+      << ", " << rootY;
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, X11DesktopFullScreen,
+                         ::testing::Values(Case{"DirectX", 1}, Case{"GDI", 1}),
+                         [](const auto& info) { return std::string(info.param.driver); });
 
 }  // namespace krgfx
