@@ -36,6 +36,7 @@ struct DrawContext {
   const RowCombinerTable* combinerTable;
   uint32_t flags;
   int32_t viewSetExplicitly;  // the clip rectangle was set by the program
+  int32_t textSeeThrough;     // printed glyphs leave their cell's background as it is
   ~DrawContext();
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include <krgfx/gfx.h>
 #include <krgfx/runtime.h>
@@ -84,11 +85,12 @@ bool allocateBuffers(GfxScreen& screen, int32_t textCols, int32_t textRows) {
   return screen.dirtyLines && blitterWorkTable;
 }
 
-// The program's file name without directory and extension.
+// The program's file name without directory and extension, from the whole
+// path, then cut to the title's room.
 void takeTitleFromProgram() {
   if (windowTitle[0]) return;
-  if (!programFileName(windowTitle, sizeof windowTitle)) return;
-  if (char* dot = std::strrchr(windowTitle, '.')) *dot = 0;
+  std::string name = programNameOf(programPath(), programPathSeparators, sizeof windowTitle - 1);
+  std::memcpy(windowTitle, name.c_str(), name.size() + 1);
 }
 
 // The mode's palette from the built-in one, shown through the driver.

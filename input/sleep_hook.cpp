@@ -12,7 +12,7 @@ constexpr int32_t sliceMs = 50;
 constexpr int32_t untilKey = -1;
 constexpr int32_t shortestWatchedPause = 100;
 
-bool keyArrived() { return takeKeyPosted() != 0; }
+bool keyArrived() { return takeKeyPosted() != 0 || screenClosePending(); }
 
 }  // namespace
 

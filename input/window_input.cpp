@@ -104,9 +104,15 @@ void handleMove(WindowSystem& system, const WindowMessage& message) {
   armLeaveTracking(system, windowIsActive());
 }
 
+// Every button bit of `buttons` as a click of that kind at the message's place.
+void recordClicks(int32_t kind, int32_t buttons, const WindowMessage& message) {
+  for (int32_t bit = 1; bit <= extraButtons; bit <<= 1)
+    if (buttons & bit) recordMouseClick(mouseState.clicks, {kind, bit, message.x, message.y});
+}
+
 void handleButtonDown(WindowSystem& system, const WindowMessage& message) {
-  int32_t type = message.kind == MessageKind::buttonDoubleClick ? eventDoubleClick
-                                                                : eventButtonDown;
+  bool twice = message.kind == MessageKind::buttonDoubleClick;
+  int32_t type = twice ? eventDoubleClick : eventButtonDown;
   int32_t main = message.button & mainButtons;
   int32_t extra = message.button & extraButtons & ~mouseState.mouseButtons;
   if (main) {
@@ -118,6 +124,7 @@ void handleButtonDown(WindowSystem& system, const WindowMessage& message) {
     mouseState.mouseButtons |= extra;
     postEvent(type, extra);
   }
+  recordClicks(twice ? mouseClickDouble : mouseClickPress, main | extra, message);
 }
 
 void handleButtonUp(WindowSystem& system, const WindowMessage& message) {
@@ -127,6 +134,7 @@ void handleButtonUp(WindowSystem& system, const WindowMessage& message) {
   if (mouseState.mouseButtons == 0 && system.pointerCaptured()) system.capturePointer(false);
   if (main) postEvent(eventButtonUp, main);
   if (extra) postEvent(eventButtonUp, extra);
+  recordClicks(mouseClickRelease, main | extra, message);
 }
 
 // One notch per message, whatever the size of the turn; the counter wraps.
@@ -160,6 +168,7 @@ void resetMouseForWindowLayer() {
   mouseState.mouseTracking = 0;
   mouseState.lastScreenX = noScreenPosition;
   mouseState.cursorVisible = 1;
+  clearMouseClicks(mouseState.clicks);
 }
 
 bool handleKeyboardMessage(const WindowMessage& message) {
@@ -246,7 +255,7 @@ void refreshKeyStateFromVirtualKeys(WindowSystem& system) {
 void refreshKeyStateFromScanCodes(WindowSystem& system) {
   if (!gfxScreen) return;
   uint8_t state[256];
-  system.scanCodeState(state);
+  if (!system.scanCodeState(state)) return;  // unknown this round: keep what was known
   for (int32_t scan = 0; scan < 128; ++scan)
     gfxScreen->keyState[scan] = ((state[scan] | state[scan + 128]) & 0x80) ? 1 : 0;
 }

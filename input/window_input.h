@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "gfx/display/window_system.h"
+#include "input/mouse_clicks.h"
 
 namespace krgfx {
 
@@ -20,6 +21,7 @@ struct MouseState {
   int32_t cursorVisible;             // arrow shown over the client area
   int32_t mouseTracking;             // leave tracking armed
   int32_t lastScreenX, lastScreenY;  // 0xFFFF in lastScreenX: none yet
+  MouseClickRing clicks;             // buttons pressed and released, for pollMouseClick
 };
 
 // One per process; the window layer resets part of it when it starts.
@@ -33,7 +35,7 @@ constexpr int32_t leaveTimerId = 2;
 constexpr int32_t leaveTimerIntervalMs = 100;
 
 // Resets what each start of the window layer resets (wheel, buttons, clip,
-// last screen position, leave tracking, visible cursor).
+// last screen position, leave tracking, visible cursor, clicks).
 void resetMouseForWindowLayer();
 
 // Key, system-key and character messages: key codes into the key buffer and
@@ -50,7 +52,8 @@ void notePointerPosition(WindowSystem& system, const WindowMessage& message);
 // windowActive (activated and not minimised).
 void handleInputActivation(WindowSystem& system, bool active);
 // Refreshes the screen's keyState once per presenter pass while active; the
-// GDI form reads virtual keys, the DirectX form scan codes.
+// GDI form reads virtual keys, the DirectX form scan codes, and keeps keyState
+// as it was when the keyboard could not be read.
 void refreshKeyStateFromVirtualKeys(WindowSystem& system);
 void refreshKeyStateFromScanCodes(WindowSystem& system);
 

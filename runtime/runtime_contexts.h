@@ -10,7 +10,7 @@ enum RuntimeContextKind : int32_t {
   contextError = 0,
   contextDirSearch = 1,
   contextInput = 2,
-  contextUnused = 3,
+  contextFramePace = 3,
   contextDraw = 4,
   runtimeContextCount = 5,
 };

@@ -4,11 +4,12 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
           libstb-dev libx11-dev libxext-dev libxrandr-dev libxtst-dev libxfixes-dev libsdl2-dev
-          python3-pil xvfb x11-utils x11-xserver-utils clang-format shellcheck
+          python3-pil xvfb x11-utils x11-xserver-utils clang-format shellcheck dpkg-dev unzip
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64)
 # The Windows builds: the -posix mingw-w64 compilers (std::thread), GoogleTest's
 # sources to cross-compile, and 64-bit Wine to run the tests (the 32-bit build
-# is only compiled, so no i386 architecture is needed).
+# is only compiled, so no i386 architecture is needed). dpkg-dev finds the
+# .deb's library dependencies; unzip lists the Windows .zip.
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

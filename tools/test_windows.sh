@@ -12,8 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
 
-tools/build_windows.sh x86_64 build-windows-x86_64
-tools/build_windows.sh i686 build-windows-i686 -DKRGFX_TESTS=OFF
+tools/build_windows.sh x86_64 build-windows-x86_64 -DKRGFX_WERROR=ON
+tools/build_windows.sh i686 build-windows-i686 -DKRGFX_TESTS=OFF -DKRGFX_WERROR=ON
 
 export WINEDEBUG=-all
 if [ -n "${KRGFX_WINE_PREFIX:-}" ]; then

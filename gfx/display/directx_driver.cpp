@@ -47,7 +47,10 @@ int32_t directXOpenWindow() {
     if (!fullScreenWindowSpec(&windowSpec, directXSetMode)) return -1;
   } else {
     windowSpec = mainWindowSpec(layer.height);
-    if (layer.windowPlaced) windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
+    if (layer.windowPlaced) {  // back from full screen: where the window was
+      windowSpec.x = layer.windowX, windowSpec.y = layer.windowY;
+      windowSpec.centred = false;
+    }
   }
   if (!chooseWindowBlitter(system.displayFormat())) return -1;
   if (createMainWindow(windowSpec) != 0) return -1;
@@ -135,7 +138,7 @@ const DisplayDriver directXDriver = {
     .waitRetrace = waitRetraceSignalled,
     .readMouse = windowReadMouse,
     .placeMouse = windowPlaceMouse,
-    .setTitle = setWindowTitle,
+    .setTitle = setLayerTitle,
     .moveWindow = moveMainWindow,
     .listModes = listWindowModes,
     .showPage = nullptr,

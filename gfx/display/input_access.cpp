@@ -16,6 +16,7 @@ PicturePlacement windowLayerPicture() {
   return picture;
 }
 WindowSystem* windowLayerSystem() { return windowLayer.system; }
+bool windowLayerLost() { return windowLayer.windowGone; }
 
 DriverReadMouse screenDriverReadMouse() {
   return gfxScreen && gfxScreen->driver ? gfxScreen->driver->readMouse : nullptr;

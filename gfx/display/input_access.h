@@ -20,6 +20,9 @@ int32_t windowLayerHeight();
 PicturePlacement windowLayerPicture();
 // The window system the presenter opened; null while none runs.
 WindowSystem* windowLayerSystem();
+// The window went away for good while the screen was open (the presenter has
+// stopped); false again once the window layer is stopped or started anew.
+bool windowLayerLost();
 
 // The readMouse and placeMouse slots of the open screen's display driver;
 // null while no screen is open or when its driver has no such slot.

@@ -101,7 +101,7 @@ void waitRetraceBySleeping();
 void waitRetraceSignalled();
 // The presenter's side: waits up to 20 ms for a pending retrace wait to end.
 void awaitPendingRetrace();
-void setWindowTitle(const char* title);
+void setLayerTitle(const char* title);
 int32_t moveMainWindow(int32_t x, int32_t y);
 std::vector<int32_t> listWindowModes(int32_t depth);
 

@@ -52,6 +52,7 @@ WindowSpec mainWindowSpec(int32_t height) {
   }
   windowSpec.width = layer.width * scale;
   windowSpec.height = layer.height * scale;
+  windowSpec.centred = true;
   windowSpec.x = area.left + (area.right - area.left - windowSpec.width) / 2;
   windowSpec.y = area.top + (area.bottom - area.top - windowSpec.height) / 2;
   return placePicture(windowSpec, {0, 0, scale});
@@ -63,12 +64,12 @@ bool desktopWindowSpec(WindowSpec* windowSpec) {
   WindowRect screen = layer.system->screenRect();
   PicturePlacement picture = desktopPicture(layer.width, layer.height, screen);
   if (picture.scale < 1) return false;
-  WindowSpec spec = baseWindowSpec();
-  spec.x = screen.left;
-  spec.y = screen.top;
-  spec.width = screen.right - screen.left;
-  spec.height = screen.bottom - screen.top;
-  *windowSpec = placePicture(spec, picture);
+  WindowSpec cover = baseWindowSpec();
+  cover.x = screen.left;
+  cover.y = screen.top;
+  cover.width = screen.right - screen.left;
+  cover.height = screen.bottom - screen.top;
+  *windowSpec = placePicture(cover, picture);
   return true;
 }
 

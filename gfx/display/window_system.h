@@ -31,6 +31,10 @@ struct WindowSpec {
   // Where the picture lies in the client area: the pointer counts as over
   // the window only there; hidden and confined there. Empty: all of it.
   WindowRect picture;
+  // The window, frame included, goes to the middle of the screen. (x, y)
+  // is then the middle place of a window without a frame, which a window
+  // system that adds no frame of its own takes as it is.
+  bool centred;
 };
 
 // The display's pixel format: depth 8, 15, 16, 24 or 32 (24 meaning three
@@ -163,9 +167,11 @@ class WindowSystem {
   virtual bool quietUntilWoken() { return false; }
 
   // Keyboard: 256 bytes, bit 7 set while down; by virtual key, and by scan
-  // code with E0-prefixed keys at scan + 128.
+  // code with E0-prefixed keys at scan + 128. scanCodeState answers false
+  // when the keyboard could not be read this time (a device that lost its
+  // input): what the keys were is then unknown.
   virtual void virtualKeyState(uint8_t state[256]) = 0;
-  virtual void scanCodeState(uint8_t state[256]) = 0;
+  virtual bool scanCodeState(uint8_t state[256]) = 0;
 
   // Pointer, in screen coordinates. clientRectOnScreen, asked for on every
   // message, should cost no round trip to a display server.

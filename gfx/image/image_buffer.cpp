@@ -6,6 +6,7 @@
 
 #include <krgfx/image.h>
 #include <krgfx/runtime.h>
+#include "gfx/colour_format.h"
 #include "gfx/draw_context.h"
 #include "gfx/image/image_format.h"
 #include "gfx/image/image_target.h"
@@ -26,13 +27,9 @@ int32_t bytesPerPixelOf(int32_t depth) {
   return (depth - 1) / 8 + 1;
 }
 
-uint32_t pack565(uint32_t colour) {
-  return ((colour >> 3) & 0x1F) | ((colour >> 5) & 0x7E0) | ((colour >> 8) & 0xF800);
-}
-
 uint32_t fillColour(uint32_t colour, int32_t bpp, int32_t flags) {
   if (flags & colourNotGiven) return transparentFill(bpp);
-  return bpp == 2 ? pack565(colour) : colour;
+  return bpp == 2 ? to565(colour) : colour;
 }
 
 void*& storedBlockAddress(void* header) {

@@ -31,9 +31,12 @@ void drawGlyph(DrawContext& context, const FontDesc& font, uint8_t code, int32_t
   for (int32_t r = 0; r < font.height; ++r)
     for (int32_t b = 0; b < bytesPerRow; ++b) {
       uint8_t bits = rows[r * bytesPerRow + b];
-      for (int32_t i = 0; i < 8; ++i)
+      for (int32_t i = 0; i < 8; ++i) {
+        bool set = bits >> i & 1;
+        if (!set && context.textSeeThrough) continue;
         context.putPixel(context, px + 8 * b + i, py + r,
-                         (bits >> i & 1) ? context.foreColor : context.backColor);
+                         set ? context.foreColor : context.backColor);
+      }
     }
 }
 

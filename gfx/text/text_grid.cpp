@@ -4,6 +4,7 @@
 
 #include <krgfx/text.h>
 #include "gfx/builtin_data.h"
+#include "gfx/colour_format.h"
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
@@ -46,18 +47,6 @@ void resetClipToScreen(DrawContext& context, const GfxScreen& screen) {
   bindTarget(context, nullptr);
   context.viewRect = {0, 0, screen.width, screen.height};
   context.viewSetExplicitly = 0;
-}
-
-uint32_t to565(uint32_t colour) {
-  return ((colour >> 8) & 0xF800) | ((colour >> 5) & 0x07E0) | ((colour >> 3) & 0x001F);
-}
-
-uint32_t from565(uint32_t pixel) {
-  uint32_t r = (pixel >> 11) & 31, g = (pixel >> 5) & 63, b = pixel & 31;
-  r = (r << 3) | (r >> 2);
-  g = (g << 2) | (g >> 4);
-  b = (b << 3) | (b >> 2);
-  return 0xFF000000u | r << 16 | g << 8 | b;
 }
 
 uint32_t toScreenFormat(const GfxScreen& screen, uint32_t colour) {

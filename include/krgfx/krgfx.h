@@ -3,6 +3,7 @@
 // krgfx.
 #pragma once
 
+#include <krgfx/draw.h>
 #include <krgfx/gfx.h>
 #include <krgfx/image.h>
 #include <krgfx/input.h>

@@ -1,23 +1,26 @@
 // The program's file from /proc/self/exe.
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "runtime/program_path.h"
 
 namespace krgfx {
 
-bool programFileName(char* name, size_t size) {
-  if (size == 0) return false;
-  name[0] = 0;
-  char path[128] = {};
-  ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return false;
-  path[length] = 0;
-  const char* slash = std::strrchr(path, '/');
-  std::snprintf(name, size, "%s", slash ? slash + 1 : path);
-  return true;
+const char programPathSeparators[] = "/";
+
+std::string programPath() {
+  // A link's length is not known before reading it: grow until it fits.
+  for (size_t size = 256; size <= 65536; size *= 2) {
+    std::string path(size, '\0');
+    ssize_t length = ::readlink("/proc/self/exe", path.data(), size);
+    if (length <= 0) return {};
+    if (static_cast<size_t>(length) < size) {
+      path.resize(static_cast<size_t>(length));
+      return path;
+    }
+  }
+  return {};
 }
 
 }  // namespace krgfx

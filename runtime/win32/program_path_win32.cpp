@@ -1,25 +1,26 @@
 // The program's file from GetModuleFileNameA.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "runtime/program_path.h"
 
 namespace krgfx {
 
-bool programFileName(char* name, size_t size) {
-  if (size == 0) return false;
-  name[0] = 0;
-  char path[128] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0) return false;
-  path[sizeof path - 1] = 0;  // a cut path is not terminated on every system
-  const char* start = path;
-  for (const char* p = path; *p; ++p)
-    if (*p == '\\' || *p == '/') start = p + 1;
-  std::snprintf(name, size, "%s", start);
-  return true;
+const char programPathSeparators[] = "\\/";
+
+std::string programPath() {
+  // A path that fills the buffer may have been cut: grow until it fits.
+  for (DWORD size = 260; size <= 65536; size *= 2) {
+    std::string path(size, '\0');
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+    if (length == 0) return {};
+    if (length < size) {
+      path.resize(length);
+      return path;
+    }
+  }
+  return {};
 }
 
 }  // namespace krgfx

@@ -161,6 +161,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
       if (!build || !*build) GTEST_SKIP() << "no cross build in KRGFX_WINE_BUILD";
       windowsGame = std::string(build) + "/game.exe";
     }
+    SKIP_WITHOUT_X_SERVER();
     // The server refuses connections for a moment while it resets after
     // its last client (the previous test) went away.
     waitFor([&] { return (display = XOpenDisplay(nullptr)) != nullptr; }, 5s);

@@ -95,7 +95,9 @@ TEST(SpanRoutines, VectorBlockCopyAndFillMatchThePlainOnes) {
   using Bytes = void (*)(void*, uint8_t, size_t);
   std::vector<std::pair<Copy, Bytes>> forms = {{spans::copySse2, spans::fillBytesSse2}};
   if (haveAvx2()) forms.push_back({spans::copyAvx2, spans::fillBytesAvx2});
-  for (auto [copy, fill] : forms) {
+  for (const auto& form : forms) {
+    Copy copy = form.first;  // (clang 14 cannot capture a structured binding)
+    Bytes fill = form.second;
     compareOnRandomBuffers(1, [&](uint8_t* a, uint8_t* b, uint32_t colour, int32_t n) {
       std::vector<uint8_t> source(n + 7, static_cast<uint8_t>(colour));
       for (int32_t i = 0; i < n; ++i) source[i + 3] = static_cast<uint8_t>(colour * i);

@@ -17,6 +17,7 @@
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
+#include "input/mouse_clicks.h"
 #include "input/window_input.h"
 #include "support/x11_display_scale.h"
 #include "support/x11_window_fixture.h"
@@ -304,6 +305,59 @@ TEST_F(RealInputTest, KeyLatencyFromPressToPollKey) {
               presses, median, p95, milliseconds.back());
   RecordProperty("median_ms", std::to_string(median));
   RecordProperty("p95_ms", std::to_string(p95));
+}
+
+// Clicks made while the program holds the screen lock (the presenter waits,
+// as it does while a slow program draws): readMouse afterwards sees only the
+// buttons up, pollMouseClick every press and release with its place.
+TEST_F(RealInputTest, ClicksBetweenTwoLooksAreAllKept) {
+  while (pollMouseClick(nullptr, nullptr, nullptr) != 0) {
+  }
+  lockScreen();
+  for (int32_t i = 0; i < 8; ++i) {
+    movePointer(20 + 30 * i, 40);
+    setButton(1, true);
+    setButton(1, false);
+  }
+  unlockScreen(1, 0);
+  struct Seen {
+    int32_t kind, x, y, button;
+  };
+  std::vector<Seen> seen;
+  waitFor([&seen] {
+    Seen click{};
+    while ((click.kind = pollMouseClick(&click.x, &click.y, &click.button)) != 0)
+      seen.push_back(click);
+    return seen.size() >= 16;
+  });
+  ASSERT_EQ(seen.size(), 16u);
+  for (int32_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(seen[2 * i].kind, mouseClickPress) << i;
+    EXPECT_EQ(seen[2 * i + 1].kind, mouseClickRelease) << i;
+    for (const Seen& click : {seen[2 * i], seen[2 * i + 1]}) {
+      EXPECT_EQ(click.x, 20 + 30 * i);
+      EXPECT_EQ(click.y, 40);
+      EXPECT_EQ(click.button, 1);
+    }
+  }
+  EXPECT_EQ(report().buttons, 0);
+}
+
+TEST_F(RealInputTest, RealKeysGiveTheirNamedCodes) {
+  for (auto [keysym, code] : {std::pair{XK_Up, keyUp},
+                              {XK_Down, keyDown},
+                              {XK_Left, keyLeft},
+                              {XK_Right, keyRight},
+                              {XK_F1, keyF1},
+                              {XK_F12, keyF12},
+                              {XK_Escape, keyEscape},
+                              {XK_Return, keyEnter},
+                              {XK_Delete, keyDelete}}) {
+    pressKey(keysym);
+    int32_t got = 0;
+    waitFor([&got] { return (got = pollKeyCode()) != 0; });
+    EXPECT_EQ(got, code) << keysym;
+  }
 }
 
 }  // namespace krgfx

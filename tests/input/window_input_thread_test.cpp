@@ -63,11 +63,11 @@ TEST_F(WindowInputThreadTest, KeysAndCharactersReachPollKey) {
 
 TEST_F(WindowInputThreadTest, HeldKeysShowInKeyIsDownAfterTheNextRound) {
   uint8_t virtualKeys[256] = {}, scanCodes[256] = {};
-  virtualKeys['A'] = 0x80;
+  virtualKeys[int{'A'}] = 0x80;
   system.setKeyStates(virtualKeys, scanCodes);
   letPresenterRun();
   EXPECT_EQ(keyIsDown(30), -1);
-  virtualKeys['A'] = 0;
+  virtualKeys[int{'A'}] = 0;
   system.setKeyStates(virtualKeys, scanCodes);
   letPresenterRun();
   EXPECT_EQ(keyIsDown(30), 0);

@@ -152,6 +152,27 @@ TEST_F(WindowKeyboardTest, KeyStateFromScanCodes) {
   EXPECT_EQ(gfxScreen->keyState[5], 0);
 }
 
+// A keyboard that lost its input for a round tells nothing about the keys:
+// keys held stay down for keyIsDown until it can be read again.
+TEST_F(WindowKeyboardTest, AnUnreadableKeyboardKeepsTheKeyState) {
+  uint8_t virtualKeys[256] = {}, scanCodes[256] = {};
+  scanCodes[30] = 0x80;
+  system.setKeyStates(virtualKeys, scanCodes);
+  refreshKeyStateFromScanCodes(system);
+  ASSERT_EQ(keyIsDown(30), -1);
+  scanCodes[30] = 0;
+  scanCodes[31] = 0x80;
+  system.setKeyStates(virtualKeys, scanCodes);
+  system.setScanCodesReadable(false);
+  refreshKeyStateFromScanCodes(system);
+  EXPECT_EQ(keyIsDown(30), -1);
+  EXPECT_EQ(keyIsDown(31), 0);
+  system.setScanCodesReadable(true);
+  refreshKeyStateFromScanCodes(system);
+  EXPECT_EQ(keyIsDown(30), 0);
+  EXPECT_EQ(keyIsDown(31), -1);
+}
+
 TEST_F(WindowKeyboardTest, ActivationClearsTheKeyStateButNotTheBuffer) {
   std::memset(gfxScreen->keyState, 1, sizeof gfxScreen->keyState);
   type('k');

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/x11_test_client.h"
+
 namespace krgfx {
 
 namespace {
@@ -23,10 +25,7 @@ void PrintTo(const Ending& ending, std::ostream* out) { *out << ending.how; }
 
 class ProgramEndWithWindow : public ::testing::TestWithParam<Ending> {
  protected:
-  void SetUp() override {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) GTEST_SKIP() << "no X display";
-  }
+  void SetUp() override { SKIP_WITHOUT_X_SERVER(); }
   void TearDown() override {
     if (!path.empty()) std::remove(path.c_str());
   }

@@ -376,9 +376,15 @@ void ScriptedWindowSystem::virtualKeyState(uint8_t state[256]) {
   std::memcpy(state, virtualKeys_, 256);
 }
 
-void ScriptedWindowSystem::scanCodeState(uint8_t state[256]) {
+bool ScriptedWindowSystem::scanCodeState(uint8_t state[256]) {
   Lock lock(mutex_);
   std::memcpy(state, scanCodes_, 256);
+  return scanCodesReadable_;
+}
+
+void ScriptedWindowSystem::setScanCodesReadable(bool readable) {
+  Lock lock(mutex_);
+  scanCodesReadable_ = readable;
 }
 
 void ScriptedWindowSystem::pointerPosition(int32_t* x, int32_t* y) {

@@ -61,6 +61,7 @@ class ScriptedWindowSystem : public WindowSystem {
   void setPointer(int32_t screenX, int32_t screenY);
   void setPointerOverThisWindow(bool over);
   void setKeyStates(const uint8_t virtualKeys[256], const uint8_t scanCodes[256]);
+  void setScanCodesReadable(bool readable);  // scanCodeState answers false while not
   // Injects a timer message now when the timer runs; false when it does not.
   bool fireTimer(int32_t id);
 
@@ -102,7 +103,7 @@ class ScriptedWindowSystem : public WindowSystem {
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
-  void scanCodeState(uint8_t state[256]) override;
+  bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
   bool pointerOverThisWindow() override;
@@ -154,6 +155,7 @@ class ScriptedWindowSystem : public WindowSystem {
   bool confined_ = false, visible_ = true, captured_ = false;
   std::map<int32_t, int32_t> timers_;
   uint8_t virtualKeys_[256] = {}, scanCodes_[256] = {};
+  bool scanCodesReadable_ = true;
   bool screenSaverSuspended_ = false;
   int bells_ = 0;
   int retraceWaits_ = 0;

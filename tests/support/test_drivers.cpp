@@ -13,7 +13,7 @@ int succeedingRate = -1;
 namespace {
 
 const DisplayDriver* savedTable[driverTableSize];
-const char* const names[driverTableSize] = {"DirectX", "GDI", "OpenGL"};
+constexpr const char* names[driverTableSize] = {"DirectX", "GDI", "OpenGL"};
 
 template <int Index>
 int32_t init(const char*, int32_t, int32_t, int32_t, int32_t rate, int32_t flags) {

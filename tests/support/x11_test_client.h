@@ -2,11 +2,34 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace krgfx {
+
+// Why a test that needs an X server cannot run here; empty when it can. A
+// run that names its own server in $KRGFX_TEST_DISPLAY (tools/test.sh) never
+// skips: that server not answering is a failure. Elsewhere, no $DISPLAY or no
+// server answering there is a reason to skip.
+inline std::string whyNoXServer() {
+  const char* testDisplay = std::getenv("KRGFX_TEST_DISPLAY");
+  if (testDisplay && *testDisplay) return {};
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return "needs an X server, and $DISPLAY is not set";
+  Display* probe = XOpenDisplay(nullptr);
+  if (!probe) return std::string("needs an X server, and none answers on ") + display;
+  XCloseDisplay(probe);
+  return {};
+}
+
+// Skips the current test (from a test body or SetUp) when there is no X server.
+#define SKIP_WITHOUT_X_SERVER()                                                       \
+  do {                                                                                \
+    if (std::string why = ::krgfx::whyNoXServer(); !why.empty()) GTEST_SKIP() << why; \
+  } while (false)
 
 // Test connections walk the server's window tree while Wine or the runtime
 // makes and destroys windows: a window can vanish between listing and query.

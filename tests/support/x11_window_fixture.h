@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "screen_fixture.h"
+#include "x11_test_client.h"
 
 namespace krgfx {
 
@@ -26,8 +27,8 @@ class X11WindowTest : public ScreenTest {
   void SetUp() override {
     ScreenTest::SetUp();
     testing_drivers::uninstall();  // the real driver table
+    SKIP_WITHOUT_X_SERVER();
     const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) GTEST_SKIP() << "no X display";
     baseDisplay = display;
     // The base display without a screen number: ":77" of ":77.0".
     std::string::size_type dot = baseDisplay.find('.', baseDisplay.find(':'));

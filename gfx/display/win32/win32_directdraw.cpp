@@ -286,13 +286,18 @@ bool DirectDrawDisplay::present(int32_t first, int32_t last, int32_t clientLeft,
   return true;
 }
 
-void DirectDrawDisplay::keyboardState(uint8_t state[256]) {
+bool readKeyboardDevice(IDirectInputDeviceA& keyboard, uint8_t state[256]) {
+  HRESULT result = keyboard.GetDeviceState(256, state);
+  if (SUCCEEDED(result)) return true;
   std::memset(state, 0, 256);
-  if (!keyboard_) return;
-  HRESULT result = keyboard_->GetDeviceState(256, state);
-  if (SUCCEEDED(result)) return;
+  if (result != DIERR_INPUTLOST && result != DIERR_NOTACQUIRED) return true;
+  keyboard.Acquire();
+  return false;
+}
+
+bool DirectDrawDisplay::keyboardState(uint8_t state[256]) {
   std::memset(state, 0, 256);
-  if (result == DIERR_INPUTLOST || result == DIERR_NOTACQUIRED) keyboard_->Acquire();
+  return !keyboard_ || readKeyboardDevice(*keyboard_, state);
 }
 
 void DirectDrawDisplay::waitForRetrace() {

@@ -17,6 +17,12 @@
 
 namespace krgfx {
 
+// Reads the DirectInput keyboard's 256 bytes into `state`. A device that
+// lost its input or is not acquired is acquired again for next time and the
+// answer is false: the keys' state is unknown this time. Any other failure
+// reads as every key up.
+bool readKeyboardDevice(IDirectInputDeviceA& keyboard, uint8_t state[256]);
+
 class DirectDrawDisplay {
  public:
   DirectDrawDisplay() = default;
@@ -44,9 +50,9 @@ class DirectDrawDisplay {
   // off-screen surface to the client area at `clientLeft`, `clientTop`.
   // False when there are no surfaces to show.
   bool present(int32_t first, int32_t last, int32_t clientLeft, int32_t clientTop);
-  // 256 bytes by scan code (E0 keys at 128 and up), bit 7 while down; zero
-  // when the keyboard cannot be read (it is acquired again for next time).
-  void keyboardState(uint8_t state[256]);
+  // 256 bytes by scan code (E0 keys at 128 and up), bit 7 while down; see
+  // readKeyboardDevice. Without a keyboard device every key reads as up.
+  bool keyboardState(uint8_t state[256]);
   void waitForRetrace();
 
  private:

@@ -10,9 +10,9 @@ void Win32WindowSystem::virtualKeyState(uint8_t state[256]) {
   if (onOwnerThread()) GetKeyboardState(state);
 }
 
-void Win32WindowSystem::scanCodeState(uint8_t state[256]) {
+bool Win32WindowSystem::scanCodeState(uint8_t state[256]) {
   std::memset(state, 0, 256);
-  if (directDraw_) directDraw_->keyboardState(state);
+  return !directDraw_ || directDraw_->keyboardState(state);
 }
 
 void Win32WindowSystem::pointerPosition(int32_t* x, int32_t* y) {

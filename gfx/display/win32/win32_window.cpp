@@ -2,6 +2,8 @@
 // area of exactly the mode's size, placing, destroying.
 #include "gfx/display/win32/win32_window_system.h"
 
+#include <algorithm>
+
 #include <krgfx/gfx.h>
 
 #include "input/window_input.h"
@@ -153,6 +155,8 @@ bool Win32WindowSystem::createWindow(const WindowSpec& windowSpec) {
     WindowRect screen = screenRect();
     x += screen.left;
     y += screen.top;
+  } else if (windowSpec.centred) {
+    centreOnScreen(x, y);
   }
   // A colour-keyed window is layered: its pixels of the key colour let the
   // screen behind show through.
@@ -282,6 +286,14 @@ int32_t Win32WindowSystem::desktopDpi() {
   int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 0;
+}
+
+// The outer window in the middle of the screen; a window larger than the
+// screen keeps its top-left corner on it, so that its caption can be reached.
+void Win32WindowSystem::centreOnScreen(int32_t& x, int32_t& y) {
+  WindowRect screen = screenRect();
+  x = screen.left + std::max(0, (screen.right - screen.left - outerWidth_) / 2);
+  y = screen.top + std::max(0, (screen.bottom - screen.top - outerHeight_) / 2);
 }
 
 // The window cannot be resized: every limit is its outer size.

@@ -65,7 +65,7 @@ class Win32WindowSystem : public WindowSystem {
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
-  void scanCodeState(uint8_t state[256]) override;
+  bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
   bool pointerOverThisWindow() override;
@@ -99,6 +99,7 @@ class Win32WindowSystem : public WindowSystem {
   void translateCharacter(WPARAM wParam, LPARAM lParam);
   bool translatePointer(UINT message, WPARAM wParam, LPARAM lParam);
   void trackLeaving();
+  void centreOnScreen(int32_t& x, int32_t& y);
   void sizingLimits(MINMAXINFO& limits) const;
   void showDibRows(HDC dc, const uint8_t* pixels, int32_t pitch, int32_t first, int32_t rows);
   void applyLogicalPalette(HDC dc);

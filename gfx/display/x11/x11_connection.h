@@ -51,7 +51,7 @@ class X11WindowSystem : public WindowSystem {
   void wakeWaiter() override;
   bool quietUntilWoken() override;
   void virtualKeyState(uint8_t state[256]) override;
-  void scanCodeState(uint8_t state[256]) override;
+  bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
   bool pointerOverThisWindow() override;

@@ -13,9 +13,10 @@ void X11WindowSystem::virtualKeyState(uint8_t state[256]) {
   if (!dead_) X11KeyTranslator::virtualKeyState(display_, keymap_.keys(display_), state);
 }
 
-void X11WindowSystem::scanCodeState(uint8_t state[256]) {
+bool X11WindowSystem::scanCodeState(uint8_t state[256]) {
   std::fill_n(state, 256, 0);
   if (!dead_) X11KeyTranslator::scanCodeState(keymap_.keys(display_), state);
+  return true;
 }
 
 }  // namespace krgfx

@@ -288,7 +288,8 @@ TEST_P(Presenter, BelRingsTheWindowsBellWhileTheWindowIsUp) {
   EXPECT_EQ(platformBell.load(), &terminalBell);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWindowDrivers, Presenter, ::testing::Values("DirectX", "GDI"));
+INSTANTIATE_TEST_SUITE_P(BothWindowDrivers, Presenter, ::testing::Values("DirectX", "GDI"),
+                         [](const auto& info) { return std::string(info.param); });
 
 using DirectXPresenter = WindowLayerTest;
 using GdiPresenter = WindowLayerTest;

@@ -180,6 +180,7 @@ TEST_P(ScaledWindow, AWindowMovedToAMonitorOfAnotherDpiIsMadeAgainAtItsScale) {
   expectShown(5, 0, 0, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, ScaledWindow, ::testing::Values("GDI", "DirectX"));
+INSTANTIATE_TEST_SUITE_P(Drivers, ScaledWindow, ::testing::Values("GDI", "DirectX"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace krgfx

@@ -9,6 +9,9 @@
 //                                           on before the screen opens, then
 //                                           while it is open and after it closed
 //   "driver <name>"                         the driver that started
+//   "window <left> <top> <width> <height>"  the window, frame included, as it
+//                                           opened, and the screen's size:
+//   "screen <width> <height>"
 //   "client <left> <top> <width> <height>"  the client area on the screen, and
 //                                           again whenever it changes
 //   "key <hex bytes>"                       every key that pollKey returns
@@ -81,6 +84,18 @@ void drawPattern(bool keyBlock) {
   unlockScreen(-1, -1);
 }
 
+// Reports where the window opened, frame included, on a screen of which size.
+void reportWindowRect() {
+  lockScreen();
+  WindowRect outer{};
+  if (windowLayer.system && windowLayer.system->hasWindow())
+    outer = windowLayer.system->windowRect();
+  unlockScreen(1, 0);
+  report("window %d %d %d %d", outer.left, outer.top, outer.right - outer.left,
+         outer.bottom - outer.top);
+  report("screen %d %d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 // Reports the client area when it differs from `last` (a window made again
 // by a full-screen switch, or moved).
 void reportClientArea(WindowRect& last) {
@@ -129,6 +144,7 @@ int main(int argc, char** argv) {
   reportScreenSaver();
   report("driver %s", gfxScreen->driver->name);
   drawPattern(colourKeyed);
+  reportWindowRect();
   WindowRect client{-1, -1, -1, -1};
   reportClientArea(client);
 

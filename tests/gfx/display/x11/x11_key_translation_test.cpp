@@ -106,7 +106,7 @@ TEST(X11KeyTranslation, KeyboardStateMarksSidedModifiers) {
   EXPECT_EQ(state[163] & 0x80, 0x80);
   EXPECT_EQ(state[18] & 0x80, 0x80);
   EXPECT_EQ(state[165] & 0x80, 0x80);
-  EXPECT_EQ(state['A'] & 0x80, 0x80);
+  EXPECT_EQ(state[int{'A'}] & 0x80, 0x80);
   EXPECT_EQ(state[162], 0);
   EXPECT_EQ(modifiersOf(state, false),
             modifierCtrl | modifierRightCtrl | modifierAlt | modifierRightAlt);

@@ -9,6 +9,7 @@
 #include "gfx/screen.h"
 #include "input/window_input.h"
 #include "support/screen_fixture.h"
+#include "support/x11_test_client.h"
 // After GoogleTest and the back end: Xlib defines None.
 #include <X11/extensions/XTest.h>
 
@@ -25,8 +26,7 @@ class X11Messages : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) GTEST_SKIP() << "no X display";
+    SKIP_WITHOUT_X_SERVER();
     test = XOpenDisplay(nullptr);
     ASSERT_NE(test, nullptr);
     ASSERT_EQ(openScreen(width, height, 32, 1, flagNoDisplay, 0), 0);  // no window of its own
