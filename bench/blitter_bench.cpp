@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <krgfx/gfx.h>
+#include "bench/memcpy_reference.h"
 #include "gfx/cpu_features.h"
 #include "gfx/display/blitter.h"
 #include "gfx/screen.h"
@@ -97,15 +98,7 @@ void avx2Bench(benchmark::State& state, Conversion conversion) {
 
 // A copy of one frame of a display's bytes (the argument: bytes per pixel).
 void memcpyBench(benchmark::State& state) {
-  const size_t frameBytes = size_t{frameWidth} * frameHeight * size_t(state.range(0));
-  std::vector<uint8_t> from(frameBytes), to(frameBytes);
-  std::mt19937 random(8);
-  for (uint8_t& byte : from) byte = static_cast<uint8_t>(random());
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), frameBytes);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(frameBytes));
+  memcpyOf(state, size_t{frameWidth} * frameHeight * size_t(state.range(0)));
 }
 
 #ifdef KRGFX_HAVE_SDL2

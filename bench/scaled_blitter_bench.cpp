@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <krgfx/gfx.h>
+#include "bench/memcpy_reference.h"
 #include "gfx/display/blitter.h"
 #include "gfx/screen.h"
 
@@ -60,16 +61,7 @@ void scaledBench(benchmark::State& state, int32_t depth) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(shownBytes));
 }
 
-void memcpyBench(benchmark::State& state) {
-  std::vector<uint8_t> from(shownBytes), to(shownBytes);
-  std::mt19937 random(8);
-  for (uint8_t& byte : from) byte = static_cast<uint8_t>(random());
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), shownBytes);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(shownBytes));
-}
+void memcpyBench(benchmark::State& state) { memcpyOf(state, shownBytes); }
 
 #ifdef KRGFX_HAVE_SDL2
 

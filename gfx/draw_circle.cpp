@@ -140,8 +140,10 @@ void drawRadius(DrawSession& session, const Ellipse& shape, double angle) {
 }
 
 bool validArguments(float radius, float start, float end, float aspect) {
-  constexpr auto turn = static_cast<float>(fullTurn);
-  auto angleOk = [turn](float angle) { return angle >= -turn && angle <= turn; };
+  auto angleOk = [](float angle) {
+    constexpr auto turn = static_cast<float>(fullTurn);
+    return angle >= -turn && angle <= turn;
+  };
   return radius >= 0 && radius <= largestRadius && aspect > 0 && std::isfinite(aspect) &&
          angleOk(start) && angleOk(end);
 }

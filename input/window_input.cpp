@@ -104,10 +104,12 @@ void handleMove(WindowSystem& system, const WindowMessage& message) {
   armLeaveTracking(system, windowIsActive());
 }
 
-// Every button bit of `buttons` as a click of that kind at the message's place.
+// Every button bit of `buttons` as a click of that kind at the message's
+// place, in framebuffer pixels as readMouse reports them.
 void recordClicks(int32_t kind, int32_t buttons, const WindowMessage& message) {
+  int32_t x = clientToPictureX(message.x), y = clientToPictureY(message.y);
   for (int32_t bit = 1; bit <= extraButtons; bit <<= 1)
-    if (buttons & bit) recordMouseClick(mouseState.clicks, {kind, bit, message.x, message.y});
+    if (buttons & bit) recordMouseClick(mouseState.clicks, {kind, bit, x, y});
 }
 
 void handleButtonDown(WindowSystem& system, const WindowMessage& message) {

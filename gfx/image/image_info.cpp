@@ -35,6 +35,8 @@ int32_t readDumpInfo(std::FILE* file, int32_t kind, PictureInfo& info) {
   if (got < sizeof(ShortImageHeader)) return errIoFailed;
   if (isImageHeader(header) && got < 20) return errIoFailed;
   ImageLayout layout = readImageLayout(header, 0);
+  // The pixel size comes from the file: only 1 to 4 bytes name a depth.
+  if (layout.bytesPerPixel < 1 || layout.bytesPerPixel > 4) return errIoFailed;
   info = {layout.width, layout.height, layout.bytesPerPixel * 8};
   return 0;
 }

@@ -2,6 +2,8 @@
 // back where it was.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/window_layer_fixture.h"
 
 namespace krgfx {
@@ -29,7 +31,8 @@ TEST_P(WindowPlacement, AFullScreenWindowIsNotCentred) {
   EXPECT_FALSE(system.currentWindow().centred);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWindowDrivers, WindowPlacement, ::testing::Values("DirectX", "GDI"));
+INSTANTIATE_TEST_SUITE_P(BothWindowDrivers, WindowPlacement, ::testing::Values("DirectX", "GDI"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // "DirectX" puts a window back from full screen where the user left it.
 TEST_F(WindowLayerTest, ADirectXWindowBackFromFullScreenKeepsItsPlace) {
