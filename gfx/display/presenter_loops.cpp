@@ -34,8 +34,10 @@ int32_t nextDirtyRow(const uint8_t* marks, int32_t row, int32_t rows) {
 
 // First and last display row to show; false when none changed. The marks
 // are per framebuffer row, and each framebuffer row fills scanlineSize
-// display rows.
-bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
+// display rows. Rows marked without a write since they were shown are left
+// out: their pixels are on the display already.
+bool findDirtySpan(GfxScreen& screen, int32_t* first, int32_t* last) {
+  dropUnwrittenMarks(screen);
   int32_t rows = screen.height;
   int32_t row = nextDirtyRow(screen.dirtyLines, 0, rows);
   if (row == rows) return false;
@@ -48,6 +50,7 @@ bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
 
 void clearDirtyLines(GfxScreen& screen) {
   std::memset(screen.dirtyLines, 0, static_cast<size_t>(screen.height) * screen.scanlineSize);
+  forgetShownRows(screen);
 }
 
 // A changed palette is shown by converting every row again.

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "gfx/display/x11/x11_connection.h"
+#include "support/screen_pixels.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest and the back end: Xlib defines None.
 #include <X11/extensions/XTest.h>
@@ -52,8 +53,7 @@ void drawFrame(uint32_t colour) {
   lockScreen();
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < screen.height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(screen.visibleFramebuffer +
-                                            static_cast<size_t>(y) * screen.pitch);
+    auto* row = reinterpret_cast<uint32_t*>(screenPixels() + static_cast<size_t>(y) * screen.pitch);
     for (int32_t x = 0; x < screen.width; ++x) row[x] = colour;
   }
   unlockScreen(-1, -1);
