@@ -19,6 +19,7 @@ class WindowTimers {
   void start(int32_t id, int32_t intervalMs);
   void stop(int32_t id) { timers_.erase(id); }
   void clear() { timers_.clear(); }
+  bool empty() const { return timers_.empty(); }
   // Adds a timer message for each timer that is due and sets its next time.
   void addDue(std::vector<WindowMessage>& messages);
 

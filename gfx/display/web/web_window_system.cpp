@@ -125,6 +125,29 @@ WindowRect WebWindowSystem::workArea() {
 void WebWindowSystem::queue(const WindowMessage& message) {
   std::lock_guard<std::mutex> guard(queueLock_);
   queued_.push_back(message);
+  queueSignal_.notify_one();
+}
+
+// Between rounds the presenter waits for the page's next event or the
+// program's next drawing, whichever comes first.
+void WebWindowSystem::waitForEvents(int32_t timeoutMs) {
+  std::unique_lock<std::mutex> lock(queueLock_);
+  queueSignal_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                        [&] { return woken_ || !queued_.empty(); });
+  woken_ = false;
+}
+
+void WebWindowSystem::wakeWaiter() {
+  std::lock_guard<std::mutex> guard(queueLock_);
+  woken_ = true;
+  queueSignal_.notify_one();
+}
+
+// Every event queues a message and so ends the wait; only timers need the
+// presenter's rounds.
+bool WebWindowSystem::quietUntilWoken() {
+  std::lock_guard<std::mutex> guard(queueLock_);
+  return queued_.empty() && timers_.empty();
 }
 
 void WebWindowSystem::notePointer(int32_t pageX, int32_t pageY, int32_t canvasLeft,

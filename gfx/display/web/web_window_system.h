@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -39,6 +40,9 @@ class WebWindowSystem : public WindowSystem {
   bool presentRows(int32_t first, int32_t last) override;
   bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   void finishRound() override;
+  void waitForEvents(int32_t timeoutMs) override;
+  void wakeWaiter() override;
+  bool quietUntilWoken() override;
   int32_t refreshRate() override { return 60; }
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
@@ -84,6 +88,8 @@ class WebWindowSystem : public WindowSystem {
   std::atomic<bool> pointerLocked_{false};
   // Messages from the browser thread wait here for dispatchMessages.
   std::mutex queueLock_;
+  std::condition_variable queueSignal_;  // a message queued, or a wake-up
+  bool woken_ = false;
   std::vector<WindowMessage> queued_;
   DoubleClickDetector clicks_;  // browser thread
   // Presenter thread only.
