@@ -338,6 +338,12 @@ async function main() {
   await typeKey();
   check(await waitFor(() => page.evaluate(`Module.krgfxExitStatus === 0`), 5000),
         'the next key ends the program with status 0');
+
+  // The example programs' pages start and show their first pictures.
+  for (const name of ['plasma', 'snake', 'paint', 'moving_image', 'input_tester']) {
+    await page.send('Page.navigate', {url: `${base}examples/${name}.html${query}`});
+    check(await waitFor(async () => await framesShown() > 0, 10000), `${name}.html shows a frame`);
+  }
 }
 
 main().then(() => {
