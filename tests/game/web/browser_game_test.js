@@ -342,6 +342,7 @@ async function main() {
   // The example programs' pages start and show their first pictures.
   for (const name of ['plasma', 'snake', 'paint', 'moving_image', 'input_tester']) {
     await page.send('Page.navigate', {url: `${base}examples/${name}.html${query}`});
+    await sleep(200);  // past the previous page
     check(await waitFor(async () => await framesShown() > 0, 10000), `${name}.html shows a frame`);
   }
 }
