@@ -9,10 +9,10 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <vector>
 
 #include "gfx/display/window_layer.h"
+#include "gfx/display/window_timers.h"
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/double_click.h"
 
@@ -72,11 +72,6 @@ class X11WindowSystem : public WindowSystem {
   void markDead() { dead_ = true; }
 
  private:
-  struct Timer {
-    int32_t intervalMs;
-    Clock::time_point due;
-  };
-
   bool chooseVisual();
   bool createSharedImage(int32_t width, int32_t height);
   void freeSharedImage();
@@ -90,7 +85,6 @@ class X11WindowSystem : public WindowSystem {
   void translate(XEvent& event, std::vector<WindowMessage>& messages);
   void translateKey(XKeyEvent& event, std::vector<WindowMessage>& messages);
   void translateFocus(bool focused, std::vector<WindowMessage>& messages);
-  void dueTimers(std::vector<WindowMessage>& messages);
   Atom atom(const char* name) { return XInternAtom(display_, name, False); }
 
   Display* display_ = nullptr;
@@ -130,7 +124,7 @@ class X11WindowSystem : public WindowSystem {
   X11KeyTranslator keys_;       // keys held, characters typed
   X11Keymap keymap_;            // keys down, kept from the events while focused
   DoubleClickDetector clicks_;  // X reports single presses only
-  std::map<int32_t, Timer> timers_;
+  WindowTimers timers_;
   // Display modes and the screen saver.
   int randrEventBase_ = -1;
   bool modeSaved_ = false;

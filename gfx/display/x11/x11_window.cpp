@@ -385,7 +385,7 @@ void X11WindowSystem::bell() {
 
 // Null when no X display is reachable, or for the shared-surface path when
 // the server has no MIT-SHM (a remote display).
-WindowSystem* openPlatformWindowSystem(PresentPath path) {
+WindowSystem* openX11WindowSystem(PresentPath path) {
   auto* system = new X11WindowSystem;
   if (!system->connect(path)) {
     delete system;
@@ -393,7 +393,5 @@ WindowSystem* openPlatformWindowSystem(PresentPath path) {
   }
   return system;
 }
-
-void closePlatformWindowSystem(WindowSystem* system) { delete system; }
 
 }  // namespace krgfx
