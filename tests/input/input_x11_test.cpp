@@ -78,10 +78,11 @@ class RealInputTest : public X11WindowTest {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(test, window, &attributes) || attributes.map_state != IsViewable)
       return false;
-    placed = pictureInClient(attributes.width, attributes.height, width, height);
+    ClientArea area = clientArea(window);
+    placed = pictureInClient(area.width, area.height, width, height);
     Window child;
-    return XTranslateCoordinates(test, window, DefaultRootWindow(test), 0, 0, &originX, &originY,
-                                 &child);
+    return XTranslateCoordinates(test, window, DefaultRootWindow(test), area.x, area.y, &originX,
+                                 &originY, &child);
   }
   // The client position of a framebuffer position: the middle of its square
   // (the near edge for positions left of or above the picture).

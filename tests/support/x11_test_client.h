@@ -2,6 +2,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,6 +41,38 @@ inline int toleratingVanishedWindows(Display*, XErrorEvent* error) {
   std::fprintf(stderr, "X error %d (request %d)\n", error->error_code, error->request_code);
   std::abort();
 }
+
+// The program's window system runs on a Wayland compositor shown in a window
+// of this X server (tools/test.sh sets KRGFX_TEST_COMPOSITOR): the tests read
+// back and inject input through that window.
+inline bool onCompositor() {
+  const char* compositor = std::getenv("KRGFX_TEST_COMPOSITOR");
+  return compositor && *compositor;
+}
+
+// The compositor's window: a child of the root whose class is weston's.
+inline Window compositorWindow(Display* display) {
+  Window rootReturn, parent, *children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count))
+    return 0;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    XClassHint hint{};
+    if (XGetClassHint(display, children[i], &hint)) {
+      if (hint.res_class && std::string(hint.res_class) == "Weston Compositor") found = children[i];
+      XFree(hint.res_name);
+      XFree(hint.res_class);
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+// A rectangle of a window: where the program's client area shows.
+struct ClientArea {
+  int x = 0, y = 0, width = 0, height = 0;
+};
 
 // What a window manager sends when the user clicks the close button.
 inline void askWindowToClose(Display* display, Window window) {

@@ -85,15 +85,15 @@ class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Cas
   // centred on black when it is smaller than the window.
   template <typename Colour>
   long mismatches(Window window, Colour colour, int step = 1) {
-    XWindowAttributes attributes{};
-    if (!window || !XGetWindowAttributes(test, window, &attributes)) return -1;
-    XImage* image = XGetImage(test, window, 0, 0, attributes.width, attributes.height, AllPlanes,
-                              ZPixmap);
+    ClientArea area = clientArea(window);
+    if (area.width <= 0) return -1;
+    XImage* image =
+        XGetImage(test, window, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
     if (!image) return -1;
-    PicturePlacement picture = pictureInClient(attributes.width, attributes.height, 800, 600);
+    PicturePlacement picture = pictureInClient(area.width, area.height, 800, 600);
     long wrong = 0;
-    for (int y = 0; y < attributes.height; y += step)
-      for (int x = 0; x < attributes.width; x += step) {
+    for (int y = 0; y < area.height; y += step)
+      for (int x = 0; x < area.width; x += step) {
         int pictureX = x - picture.x, pictureY = y - picture.y, scale = picture.scale;
         bool inside = scale > 0 && pictureX >= 0 && pictureY >= 0 && pictureX < 800 * scale &&
                       pictureY < 600 * scale;
