@@ -17,8 +17,8 @@
 #include <string>
 #include <thread>
 
-#include "screen_fixture.h"
 #include "gfx/display/window_layer.h"
+#include "screen_fixture.h"
 #include "x11_test_client.h"
 
 namespace krgfx {

@@ -61,6 +61,7 @@ class WaylandWindowSystem : public WindowSystem {
   bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
+  bool canMovePointer() override { return false; }
   bool pointerOverThisWindow() override { return hasWindow() && pointerInside_; }
   void confinePointer(bool confined) override;
   void showPointer(bool visible) override;

@@ -182,13 +182,14 @@ void WaylandWindowSystem::showPointer(bool visible) {
   wl_display_flush(display_);
 }
 
-// Where the pointer was last seen over the window: Wayland tells no more.
+// Where the pointer was last seen over the window; Wayland tells no more.
+// Once it left, a place just above and left of the client area: outside.
 void WaylandWindowSystem::pointerPosition(int32_t* x, int32_t* y) {
-  *x = originX_ + pointerX_;
-  *y = originY_ + pointerY_;
+  *x = pointerInside_ ? originX_ + pointerX_ : originX_ - 1;
+  *y = pointerInside_ ? originY_ + pointerY_ : originY_ - 1;
 }
 
-// A Wayland client cannot move the pointer.
+// A Wayland client cannot move the pointer (canMovePointer says so).
 void WaylandWindowSystem::movePointer(int32_t, int32_t) {}
 
 // Confined to the picture while the compositor offers pointer-constraints.
@@ -203,6 +204,7 @@ void WaylandWindowSystem::confinePointer(bool confined) {
     confinement_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface_, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);
     if (region) wl_region_destroy(region);
+    wl_surface_commit(surface_);  // the compositor takes the confinement with a commit
   } else if (!confined && confinement_) {
     zwp_confined_pointer_v1_destroy(confinement_);
     confinement_ = nullptr;
