@@ -236,6 +236,9 @@ TEST_F(RealInputTest, PlaceMouseMovesTheRealPointer) {
 }
 
 TEST_F(RealInputTest, AConfinedPointerStaysOverThePicture) {
+  if (onCompositor())
+    GTEST_SKIP() << "weston's X11 back end never activates a pointer confinement (no confined "
+                    "event comes)";
   EXPECT_EQ(placeMouse(10, 10, -1, 1), 0);
   XTestFakeMotionEvent(test, DefaultScreen(test), 0, 0, CurrentTime);
   XSync(test, False);
@@ -298,11 +301,14 @@ TEST_F(RealInputTest, ShiftTabGivesTheBackTab) {
 // (full screen fails for this size and the window is opened again).
 TEST_F(RealInputTest, AHiddenPointerStaysHiddenOverTheClientArea) {
   ASSERT_GE(originX, 10) << "the window must not touch the screen's left edge";
-  ASSERT_FALSE(pointerHidden());
+  ASSERT_TRUE(waitFor([this] { return !pointerHidden(); }));
   EXPECT_EQ(placeMouse(20, 30, 0, -1), 0);
   EXPECT_TRUE(waitFor([this] { return pointerHidden(); }));
   movePointer(-10, 20);
-  EXPECT_TRUE(waitFor([this] { return !pointerHidden(); })) << "hidden outside the window";
+  // Weston's kiosk shell shows no pointer where no window is.
+  if (!onCompositor()) {
+    EXPECT_TRUE(waitFor([this] { return !pointerHidden(); })) << "hidden outside the window";
+  }
   movePointer(40, 20);
   EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown after coming back";
 
@@ -318,7 +324,11 @@ TEST_F(RealInputTest, AHiddenPointerStaysHiddenOverTheClientArea) {
   for (auto [code, down] : {std::pair{alt, true}, {enter, true}, {enter, false}, {alt, false}})
     XTestFakeKeyEvent(test, code, down, CurrentTime);
   XSync(test, False);
-  ASSERT_TRUE(waitFor([&] { return (window = findWindow()) != 0 && window != before; }));
+  // A compositor's window stays: the program's own grew to full screen.
+  ASSERT_TRUE(waitFor([&] {
+    return (window = findWindow()) != 0 &&
+           (window != before || (onCompositor() && windowLayer.clientWidth != width));
+  }));
   ASSERT_TRUE(waitFor([this] { return clientOrigin(); }));
   movePointer(50, 40);
   EXPECT_TRUE(waitFor([this] { return pointerHidden(); })) << "shown over the new window";
