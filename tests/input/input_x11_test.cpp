@@ -188,6 +188,30 @@ TEST_F(RealInputTest, TypedKeysReachPollKey) {
   EXPECT_EQ(nextKey(100ms), "");
 }
 
+// A key held with Shift repeats (the X server's auto-repeat, or on Wayland
+// the runtime's own from the compositor's rate and delay), every repeat
+// with the Shift it was held with; the release ends it.
+TEST_F(RealInputTest, AHeldKeyRepeatsWithItsModifiers) {
+  KeyCode shift = XKeysymToKeycode(test, XK_Shift_L), b = XKeysymToKeycode(test, XK_b);
+  XTestFakeKeyEvent(test, shift, True, CurrentTime);
+  XTestFakeKeyEvent(test, b, True, CurrentTime);
+  XFlush(test);
+  std::vector<std::string> keys;
+  waitFor([&keys] {
+    for (std::string key = pollKey(); !key.empty(); key = pollKey()) keys.push_back(key);
+    return keys.size() >= 3;
+  });
+  XTestFakeKeyEvent(test, b, False, CurrentTime);
+  XTestFakeKeyEvent(test, shift, False, CurrentTime);
+  XFlush(test);
+  ASSERT_GE(keys.size(), 3u) << "no repeats";
+  for (const std::string& key : keys) EXPECT_EQ(key, "B");
+  // Released: what was typed meanwhile drains, then nothing more comes.
+  while (!nextKey(300ms).empty()) {
+  }
+  EXPECT_EQ(nextKey(300ms), "");
+}
+
 TEST_F(RealInputTest, ThePointerIsReportedAtItsClientPosition) {
   movePointer(37, 21);
   Report r = reportWhen([](const Report& r) { return r.x == 37 && r.y == 21; });
