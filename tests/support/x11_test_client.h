@@ -50,7 +50,7 @@ inline bool onCompositor() {
   return compositor && *compositor;
 }
 
-// The compositor's window: a child of the root whose class is weston's.
+// The compositor's window: a shown child of the root whose class is weston's.
 inline Window compositorWindow(Display* display) {
   Window rootReturn, parent, *children = nullptr;
   unsigned count = 0;
@@ -59,7 +59,9 @@ inline Window compositorWindow(Display* display) {
     return 0;
   for (unsigned i = 0; i < count && !found; ++i) {
     XClassHint hint{};
-    if (XGetClassHint(display, children[i], &hint)) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, children[i], &attributes) &&
+        attributes.map_state == IsViewable && XGetClassHint(display, children[i], &hint)) {
       if (hint.res_class && std::string(hint.res_class) == "Weston Compositor") found = children[i];
       XFree(hint.res_name);
       XFree(hint.res_class);

@@ -87,8 +87,8 @@ class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Cas
   long mismatches(Window window, Colour colour, int step = 1) {
     ClientArea area = clientArea(window);
     if (area.width <= 0) return -1;
-    XImage* image =
-        XGetImage(test, window, area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(test, window, area.x, area.y, area.width, area.height, AllPlanes,
+                              ZPixmap);
     if (!image) return -1;
     PicturePlacement picture = pictureInClient(area.width, area.height, 800, 600);
     long wrong = 0;
