@@ -116,6 +116,7 @@ class WaylandWindowSystem : public WindowSystem {
   ShmBuffer* freeBuffer();
   bool showRows(int32_t first, int32_t last);
   bool waitForConfigure();
+  bool awaitEntry();
   bool roundTrip();
   void noteLost();
   void applyCursor();

@@ -30,6 +30,7 @@ const xdg_toplevel_listener toplevelListener{.configure = onToplevelConfigure,
                                              .wm_capabilities = nullptr};
 
 constexpr auto configureTimeout = std::chrono::seconds(2);
+constexpr auto entryWait = std::chrono::milliseconds(100);
 
 // The program's name, as desktop files name an application.
 std::string programName() {
@@ -62,6 +63,17 @@ bool WaylandWindowSystem::waitForConfigure() {
     if (!configured_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return configured_ && !dead_;
+}
+
+// Waits (briefly) until the compositor has shown the window and sent the
+// pointer's and keyboard's entry if they come.
+bool WaylandWindowSystem::awaitEntry() {
+  auto deadline = Clock::now() + entryWait;
+  while (!dead_ && !(pointerInside_ && focused_) && Clock::now() < deadline) {
+    if (wl_display_roundtrip(display_) < 0) noteLost();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return !dead_;
 }
 
 bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
@@ -97,8 +109,10 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
     destroyWindow();
     return false;
   }
-  // The first picture is black, all of it.
-  if (!showRows(0, height_ - 1)) {
+  // The first picture is black, all of it. The keyboard and the pointer
+  // enter once the compositor shows it: a program that reads the pointer
+  // straight away finds it over the window when it is.
+  if (!showRows(0, height_ - 1) || !awaitEntry()) {
     destroyWindow();
     return false;
   }
