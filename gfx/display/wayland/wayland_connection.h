@@ -124,6 +124,7 @@ class WaylandWindowSystem : public WindowSystem {
   void repeatHeldKey(std::vector<WindowMessage>& messages);
   void wheel(bool vertical, int32_t steps);
   void pointerMessage(MessageKind kind, int32_t button = 0);
+  void notePointerAt(wl_fixed_t x, wl_fixed_t y);
   void attachPointerListener();
 
   wl_display* display_ = nullptr;
@@ -152,7 +153,10 @@ class WaylandWindowSystem : public WindowSystem {
   bool canMaximise_ = false;
   bool maximised_ = false;
   int32_t originX_ = 0, originY_ = 0;  // where the layer placed the client area
-  int32_t width_ = 0, height_ = 0;
+  int32_t width_ = 0, height_ = 0;     // in buffer pixels
+  // Buffer pixels per surface unit: the output's scale when the client area
+  // divides by it, so that each pixel is shown as one of the output's.
+  int32_t bufferScale_ = 1;
   WindowRect picture_{};
   // Pixels: the picture as the program last showed it, and the buffers.
   std::vector<uint8_t> picturePixels_;

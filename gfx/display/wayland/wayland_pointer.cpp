@@ -85,11 +85,16 @@ void WaylandWindowSystem::pointerMessage(MessageKind kind, int32_t button) {
   pending_.push_back(result);
 }
 
+// Surface units to the buffer pixels of the client area.
+void WaylandWindowSystem::notePointerAt(wl_fixed_t x, wl_fixed_t y) {
+  pointerX_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(x) * bufferScale_));
+  pointerY_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(y) * bufferScale_));
+}
+
 void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_fixed_t x, wl_fixed_t y) {
   enterSerial_ = serial;
   pointerInside_ = true;
-  pointerX_ = wl_fixed_to_int(x);
-  pointerY_ = wl_fixed_to_int(y);
+  notePointerAt(x, y);
   applyCursor();  // the pointer shown over another surface is not ours
   pointerMessage(MessageKind::mouseMove);
   pending_.push_back(message(MessageKind::setCursor));
@@ -101,8 +106,7 @@ void WaylandWindowSystem::pointerLeave() {
 }
 
 void WaylandWindowSystem::pointerMotion(wl_fixed_t x, wl_fixed_t y) {
-  pointerX_ = wl_fixed_to_int(x);
-  pointerY_ = wl_fixed_to_int(y);
+  notePointerAt(x, y);
   pointerMessage(MessageKind::mouseMove);
 }
 
@@ -199,7 +203,8 @@ void WaylandWindowSystem::confinePointer(bool confined) {
     int32_t width = picture_.right - picture_.left, height = picture_.bottom - picture_.top;
     if (width > 0 && height > 0) {
       region = wl_compositor_create_region(compositor_);
-      wl_region_add(region, picture_.left, picture_.top, width, height);
+      wl_region_add(region, picture_.left / bufferScale_, picture_.top / bufferScale_,
+                    width / bufferScale_, height / bufferScale_);
     }
     confinement_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface_, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);

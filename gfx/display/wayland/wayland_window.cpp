@@ -84,6 +84,9 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   originY_ = windowSpec.y;
   picture_ = windowSpec.picture;
   canMaximise_ = windowSpec.canMaximise;
+  bufferScale_ = outputScale_ > 1 && width_ % outputScale_ == 0 && height_ % outputScale_ == 0
+                     ? outputScale_
+                     : 1;
   maximised_ = configured_ = false;
   surface_ = wl_compositor_create_surface(compositor_);
   xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
@@ -95,8 +98,8 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   if (windowSpec.fullScreen) {
     xdg_toplevel_set_fullscreen(toplevel_, output_);
   } else {
-    xdg_toplevel_set_min_size(toplevel_, width_, height_);
-    xdg_toplevel_set_max_size(toplevel_, width_, height_);
+    xdg_toplevel_set_min_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
+    xdg_toplevel_set_max_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
   }
   if (decorations_) {
     decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(decorations_, toplevel_);
@@ -104,6 +107,7 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
         decoration_, windowSpec.frameless ? ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE
                                           : ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
   }
+  wl_surface_set_buffer_scale(surface_, bufferScale_);
   wl_surface_commit(surface_);
   if (!waitForConfigure() || !createBuffers()) {
     destroyWindow();
