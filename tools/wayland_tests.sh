@@ -51,6 +51,7 @@ on_weston() {
 # X11 stages.
 pictures='DriversAndScreens/X11Window.AnEightHundred*On24Bits'
 pictures+=':DriversAndScreens/X11Window.AnEightBit*On24Bits'
+pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits'
 drawing='DriversAndScreens/DrawOnWindow.Shapes*_24:DriversAndScreens/DrawOnWindow.APalette*_24'
 on_weston 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux"
 # A HiDPI output: the window's pixels are 2x2 blocks of the output's, the

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
@@ -208,6 +210,32 @@ TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresente
   EXPECT_EQ(gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN), 0);
   drawPattern();
   closeScreen();
+}
+
+// What a Wayland client may not do: place its window or keep it above the
+// others, or change the display's mode. The window stays where the
+// compositor put it, showing the picture; the one mode listed is the
+// output's own.
+TEST_P(X11Window, OnACompositorTheWindowStaysWhereTheCompositorPutsIt) {
+  if (!onCompositor()) GTEST_SKIP() << "for a Wayland compositor";
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, flagTopmost, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  ASSERT_TRUE(eventually([&] { return mismatches(window) == 0; }));
+  int32_t before = gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN);
+  EXPECT_EQ(gfxScreen->driver->moveWindow(5, 5), 0);
+  EXPECT_EQ(gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN), before);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(mismatches(window), 0) << "the picture moved";
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  std::vector<int32_t> modes = gfxScreen->driver->listModes(32);
+  ASSERT_EQ(modes.size(), 1u);
+  EXPECT_EQ(modes[0] >> 16, attributes.width);
+  EXPECT_EQ(modes[0] & 0xFFFF, attributes.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
