@@ -50,25 +50,35 @@ inline bool onCompositor() {
   return compositor && *compositor;
 }
 
-// The compositor's window: a shown child of the root whose class is weston's.
-inline Window compositorWindow(Display* display) {
+// The first shown child of the root that `accept` takes (given the window and
+// its attributes), 0 when none does.
+template <typename Accept>
+Window findShownTopLevel(Display* display, Accept accept) {
   Window rootReturn, parent, *children = nullptr;
   unsigned count = 0;
   Window found = 0;
   if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count))
     return 0;
   for (unsigned i = 0; i < count && !found; ++i) {
-    XClassHint hint{};
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, children[i], &attributes) &&
-        attributes.map_state == IsViewable && XGetClassHint(display, children[i], &hint)) {
-      if (hint.res_class && std::string(hint.res_class) == "Weston Compositor") found = children[i];
-      XFree(hint.res_name);
-      XFree(hint.res_class);
-    }
+        attributes.map_state == IsViewable && accept(children[i], attributes))
+      found = children[i];
   }
   if (children) XFree(children);
   return found;
+}
+
+// The compositor's window: a shown child of the root whose class is weston's.
+inline Window compositorWindow(Display* display) {
+  return findShownTopLevel(display, [display](Window window, const XWindowAttributes&) {
+    XClassHint hint{};
+    if (!XGetClassHint(display, window, &hint)) return false;
+    bool weston = hint.res_class && std::string(hint.res_class) == "Weston Compositor";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return weston;
+  });
 }
 
 // A rectangle of a window: where the program's client area shows.
