@@ -117,6 +117,8 @@ class WaylandWindowSystem : public WindowSystem {
   bool showRows(int32_t first, int32_t last);
   bool waitForConfigure();
   bool awaitEntry();
+  void inhibitIdle();
+  void endIdleInhibitor();
   bool roundTrip();
   void noteLost();
   void applyCursor();
@@ -148,6 +150,7 @@ class WaylandWindowSystem : public WindowSystem {
   xdg_toplevel* toplevel_ = nullptr;
   zxdg_toplevel_decoration_v1* decoration_ = nullptr;
   zwp_idle_inhibitor_v1* inhibitor_ = nullptr;
+  bool saverSuspended_ = false;  // while a mode is open
   zwp_confined_pointer_v1* confinement_ = nullptr;
   bool configured_ = false;
   bool canMaximise_ = false;

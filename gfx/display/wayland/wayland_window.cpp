@@ -120,12 +120,13 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
     destroyWindow();
     return false;
   }
+  inhibitIdle();
   return true;
 }
 
 void WaylandWindowSystem::destroyWindow() {
   if (!surface_) return;
-  restoreScreenSaver();
+  endIdleInhibitor();
   confinePointer(false);
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
@@ -161,13 +162,26 @@ WindowRect WaylandWindowSystem::clientRectOnScreen() {
   return {originX_, originY_, originX_ + width_, originY_ + height_};
 }
 
+// The screen saver stays off while the mode is open: an idle inhibitor on
+// each window the mode shows (the compositor honours it while the window is
+// visible).
 void WaylandWindowSystem::suspendScreenSaver() {
-  if (!hasWindow() || !idleManager_ || inhibitor_) return;
+  saverSuspended_ = true;
+  inhibitIdle();
+}
+
+void WaylandWindowSystem::restoreScreenSaver() {
+  saverSuspended_ = false;
+  endIdleInhibitor();
+}
+
+void WaylandWindowSystem::inhibitIdle() {
+  if (!saverSuspended_ || !hasWindow() || !idleManager_ || inhibitor_) return;
   inhibitor_ = zwp_idle_inhibit_manager_v1_create_inhibitor(idleManager_, surface_);
   wl_display_flush(display_);
 }
 
-void WaylandWindowSystem::restoreScreenSaver() {
+void WaylandWindowSystem::endIdleInhibitor() {
   if (!inhibitor_) return;
   zwp_idle_inhibitor_v1_destroy(inhibitor_);
   inhibitor_ = nullptr;
