@@ -13,7 +13,8 @@ uint8_t* imagePixels(ImageBuffer* image, int32_t* width, int32_t* height, int32_
   if (image) {
     layout = readImageLayout(image, gfxScreen ? gfxScreen->bytesPerPixel : 4);
   } else if (gfxScreen) {
-    const GfxScreen& screen = *gfxScreen;
+    GfxScreen& screen = *gfxScreen;
+    screen.pixelsHandedOut = true;  // from now on the program's marks are all we know
     layout = {screen.bytesPerPixel,
               screen.width,
               screen.height,

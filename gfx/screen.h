@@ -80,7 +80,19 @@ struct GfxScreen {
   std::binary_semaphore eventLock{1};
   uint32_t flags;
   int32_t lockCount;
+  // Per framebuffer row of the visible page, what the library knows of it
+  // (rowUnshown, rowNotBlank), so that rows an unlock marks without their
+  // pixels having changed are not shown again, and clears skip rows that
+  // already hold their colour. Rows written through imagePixels are known
+  // only by the rows the program marks (pixelsHandedOut).
+  uint8_t* rowWrites;
+  uint32_t blankColour;  // what rows without rowNotBlank hold
+  bool pixelsHandedOut;
 };
+
+// rowWrites bits.
+constexpr uint8_t rowUnshown = 1;   // written since the presenter last showed the row
+constexpr uint8_t rowNotBlank = 2;  // may hold pixels other than blankColour
 
 // Null while no mode is set.
 extern GfxScreen* gfxScreen;
@@ -97,5 +109,13 @@ extern int32_t displayScaleRequest;
 // Marks rows first to last (inclusive, already within the screen) as changed.
 void markDirtyRows(int32_t first, int32_t last);
 void markAllRowsDirty();
+// Marks rows the program says it changed: as markDirtyRows once its pixels
+// were handed out, else marked only, as every library write marks the rows
+// it changes itself.
+void markClaimedRows(int32_t first, int32_t last);
+// Presenter side, under the lock: drops the marks of rows no write reached
+// since they were last shown, and forgets what was shown.
+void dropUnwrittenMarks(GfxScreen& screen);
+void forgetShownRows(GfxScreen& screen);
 
 }  // namespace krgfx

@@ -17,7 +17,26 @@ void driverUnlock(const GfxScreen& screen) {
 }  // namespace
 
 void markDirtyRows(int32_t first, int32_t last) {
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t row = first; row <= last; ++row) {
+    screen.dirtyLines[row] = 1;
+    screen.rowWrites[row] = rowUnshown | rowNotBlank;
+  }
+}
+
+void markClaimedRows(int32_t first, int32_t last) {
+  if (gfxScreen->pixelsHandedOut) return markDirtyRows(first, last);
   for (int32_t row = first; row <= last; ++row) gfxScreen->dirtyLines[row] = 1;
+}
+
+void dropUnwrittenMarks(GfxScreen& screen) {
+  for (int32_t row = 0; row < screen.height; ++row)
+    if (!(screen.rowWrites[row] & rowUnshown)) screen.dirtyLines[row] = 0;
+}
+
+void forgetShownRows(GfxScreen& screen) {
+  for (int32_t row = 0; row < screen.height; ++row)
+    screen.rowWrites[row] &= static_cast<uint8_t>(~rowUnshown);
 }
 
 void markAllRowsDirty() {
@@ -41,7 +60,7 @@ void unlockScreen(int32_t startLine, int32_t endLine) {
     // for that, so the presenter never reads the rows while they change.
     bool unlocked = screen->lockCount == 0;
     if (unlocked) driverLock(*screen);
-    markDirtyRows(startLine, endLine);
+    markClaimedRows(startLine, endLine);
     if (unlocked) driverUnlock(*screen);
   }
   if (screen->lockCount > 0 && --screen->lockCount == 0) driverUnlock(*screen);

@@ -43,6 +43,7 @@ void tearDownScreen() {
   delete[] screen->textCells;
   delete[] screen->pages;
   delete[] screen->dirtyLines;
+  delete[] screen->rowWrites;
   delete screen;
   gfxScreen = nullptr;
   delete[] blitterWorkTable;
@@ -81,8 +82,10 @@ bool allocateBuffers(GfxScreen& screen, int32_t textCols, int32_t textRows) {
   screen.visibleFramebuffer = screen.pages[0];
   size_t dirtyBytes = static_cast<size_t>(screen.height) * static_cast<size_t>(screen.scanlineSize);
   screen.dirtyLines = new (std::nothrow) uint8_t[dirtyBytes]();
+  screen.rowWrites = new (std::nothrow) uint8_t[static_cast<size_t>(screen.height)];
+  if (screen.rowWrites) std::memset(screen.rowWrites, rowUnshown | rowNotBlank, screen.height);
   blitterWorkTable = new (std::nothrow) uint32_t[512]();
-  return screen.dirtyLines && blitterWorkTable;
+  return screen.dirtyLines && screen.rowWrites && blitterWorkTable;
 }
 
 // The program's file name without directory and extension, from the whole

@@ -14,6 +14,10 @@ namespace krgfx {
 namespace {
 
 constexpr auto roundPause = std::chrono::milliseconds(10);
+constexpr int32_t roundPauseMs = 10;
+// Waiting for a wake-up after a round with nothing to show; the limit only
+// bounds what a missed wake-up would cost.
+constexpr int32_t idlePauseMs = 100;
 constexpr auto reopenPause = std::chrono::milliseconds(300);
 
 // The first marked row from `row` on, eight marks at a time; `rows` when
@@ -30,8 +34,10 @@ int32_t nextDirtyRow(const uint8_t* marks, int32_t row, int32_t rows) {
 
 // First and last display row to show; false when none changed. The marks
 // are per framebuffer row, and each framebuffer row fills scanlineSize
-// display rows.
-bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
+// display rows. Rows marked without a write since they were shown are left
+// out: their pixels are on the display already.
+bool findDirtySpan(GfxScreen& screen, int32_t* first, int32_t* last) {
+  dropUnwrittenMarks(screen);
   int32_t rows = screen.height;
   int32_t row = nextDirtyRow(screen.dirtyLines, 0, rows);
   if (row == rows) return false;
@@ -44,6 +50,7 @@ bool findDirtySpan(const GfxScreen& screen, int32_t* first, int32_t* last) {
 
 void clearDirtyLines(GfxScreen& screen) {
   std::memset(screen.dirtyLines, 0, static_cast<size_t>(screen.height) * screen.scanlineSize);
+  forgetShownRows(screen);
 }
 
 // A changed palette is shown by converting every row again.
@@ -111,6 +118,32 @@ void directXRound(WindowSystem& system) {
   pumpMessages();
 }
 
+// After a round: whether the next wait may last until a wake-up.
+bool mayIdle(WindowSystem& system) {
+  if (windowLayer.paletteChanged || !system.quietUntilWoken()) return false;
+  int32_t first, last;
+  return !findDirtySpan(*gfxScreen, &first, &last);
+}
+
+// One DirectX round under the lock; the milliseconds to wait before the
+// next, or -1 when the presenter is to stop. `showing`: there were rows to
+// show.
+int32_t directXRoundThenPause(bool* showing) {
+  lockWindowLayer();
+  WindowLayer& layer = windowLayer;
+  bool go = presenterRunning && gfxScreen && layer.system;
+  int32_t pause = roundPauseMs;
+  if (go) {
+    int32_t first, last;
+    *showing = findDirtySpan(*gfxScreen, &first, &last);
+    directXRound(*layer.system);
+    layer.presenterIdle = mayIdle(*layer.system);
+    if (layer.presenterIdle) pause = idlePauseMs;
+  }
+  unlockWindowLayer();
+  return go ? pause : -1;
+}
+
 // Takes the lock for one round; false when the presenter is to stop.
 template <void (*round)(WindowSystem&)>
 bool lockedRound() {
@@ -137,11 +170,28 @@ void runGdiPresenter() {
 void runDirectXPresenter() {
   windowLayer.windowActive = 1;
   signalPresenterReady();
+  int32_t pause = roundPauseMs;
+  auto lastShown = std::chrono::steady_clock::time_point{};
   while (presenterRunning) {
-    std::this_thread::sleep_for(roundPause);
+    windowLayer.system->waitForEvents(pause);
+    // However often the program wakes it, the presenter shows rows at most
+    // once a round.
+    std::this_thread::sleep_until(lastShown + roundPause);
     awaitPendingRetrace();
-    if (!lockedRound<directXRound>()) break;
+    bool showing = false;
+    pause = directXRoundThenPause(&showing);
+    if (pause < 0) break;
+    if (showing) lastShown = std::chrono::steady_clock::now();
   }
+}
+
+bool presenterToWake() {
+  WindowLayer& layer = windowLayer;
+  if (!layer.presenterIdle || !gfxScreen || !layer.system) return false;
+  int32_t first, last;
+  if (!layer.paletteChanged && !findDirtySpan(*gfxScreen, &first, &last)) return false;
+  layer.presenterIdle = false;
+  return true;
 }
 
 }  // namespace krgfx

@@ -76,7 +76,11 @@ bool validDepth(int32_t depth) {
 }  // namespace
 
 void lockWindowLayer() { driverLock.lock(); }
-void unlockWindowLayer() { driverLock.unlock(); }
+void unlockWindowLayer() {
+  WindowSystem* wake = presenterToWake() ? windowLayer.system : nullptr;
+  driverLock.unlock();
+  if (wake) wake->wakeWaiter();
+}
 
 void signalPresenterReady() { announce(Startup::ready); }
 
@@ -129,6 +133,10 @@ void stopWindowLayer() {
   if (gfxScreen && gfxScreen->lockCount != 0) {
     gfxScreen->lockCount = 0;
     unlockWindowLayer();
+  }
+  {
+    std::lock_guard<std::recursive_mutex> guard(driverLock);
+    if (windowLayer.system) windowLayer.system->wakeWaiter();
   }
   if (presenterThread.joinable()) presenterThread.join();
   forgetPresenterThread();

@@ -78,6 +78,9 @@ struct WindowLayer {
   int32_t windowX, windowY;
   bool modeChanged;  // full screen changed the display mode
   bool windowGone;   // the window or the display went away from outside
+  // The presenter waits past its round for wakeWaiter: set under the lock
+  // after a round that found nothing to show.
+  bool presenterIdle;
 };
 
 // One per process; a driver's init zeroes it before anything else.
@@ -109,6 +112,9 @@ bool openPresenterWindow();
 void signalPresenterReady();
 void runGdiPresenter();
 void runDirectXPresenter();
+// Main thread, under the lock: true when the presenter waits for wakeWaiter
+// and there is something to show; it then counts as woken.
+bool presenterToWake();
 // One round of the back end's presenter loop on the calling thread (the
 // benchmarks time a whole frame with it); false when the presenter is to
 // stop.

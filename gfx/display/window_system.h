@@ -3,8 +3,10 @@
 // above this interface is portable and runs without a display.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace krgfx {
@@ -151,6 +153,18 @@ class WindowSystem {
   virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) = 0;
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
+
+  // Waiting between presenter rounds, without the driver lock: up to
+  // timeoutMs, returning early when the window system has an event to read
+  // or another thread calls wakeWaiter. The plain form sleeps the whole time.
+  virtual void waitForEvents(int32_t timeoutMs) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  }
+  virtual void wakeWaiter() {}
+  // True when waitForEvents returns for every event and wakeWaiter, nothing
+  // read is waiting to be dispatched and no timer runs: the presenter may then
+  // wait past its round until something happens. Asked under the driver lock.
+  virtual bool quietUntilWoken() { return false; }
 
   // Keyboard: 256 bytes, bit 7 set while down; by virtual key, and by scan
   // code with E0-prefixed keys at scan + 128. scanCodeState answers false

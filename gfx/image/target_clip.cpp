@@ -1,7 +1,6 @@
 #include "gfx/image/target_clip.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "gfx/screen.h"
 
@@ -31,7 +30,7 @@ ViewRect clipRect(const ViewRect& view, const ImageLayout& target) {
 void markShownRows(const DrawContext& context, int32_t first, int32_t count) {
   if (context.target || context.rowTable[0] != gfxScreen->visibleFramebuffer) return;
   int32_t last = std::min(first + count - 1, gfxScreen->height - 1);
-  if (first >= 0 && last >= first) std::memset(gfxScreen->dirtyLines + first, 1, last - first + 1);
+  if (first >= 0 && last >= first) markDirtyRows(first, last);
 }
 
 }  // namespace krgfx

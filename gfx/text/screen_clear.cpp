@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <krgfx/gfx.h>
+#include "gfx/depth_routines.h"
 #include "gfx/draw_context.h"
 #include "gfx/screen.h"
 #include "gfx/text/screen_text.h"
@@ -31,6 +32,37 @@ void fillRows(DrawContext& context, int32_t first, int32_t end, int32_t x, int32
     context.fillSpan(context.rowTable[row] + x * context.bytesPerPixel, context.backColor, width);
 }
 
+// Rows changed, as [first, end).
+struct Rows {
+  int32_t first, end;
+};
+
+// Whole rows [first, end) of the page shown: rows known to hold the colour
+// already are left alone; the others are filled and marked here.
+Rows fillShownRows(GfxScreen& screen, DrawContext& context, int32_t first, int32_t end) {
+  uint32_t colour = context.backColor;
+  if (colour != screen.blankColour) {
+    for (int32_t row = 0; row < screen.height; ++row) screen.rowWrites[row] |= rowNotBlank;
+    screen.blankColour = colour;
+  }
+  for (int32_t row = first; row < end; ++row) {
+    if (!(screen.rowWrites[row] & rowNotBlank) && !screen.pixelsHandedOut) continue;
+    context.fillSpan(context.rowTable[row], colour, screen.width);
+    markDirtyRows(row, row);
+    screen.rowWrites[row] &= static_cast<uint8_t>(~rowNotBlank);
+  }
+  return {0, 0};
+}
+
+// Whole rows [first, end); the rows to mark as changed. A blended colour
+// changes rows however often it is filled in.
+Rows fillWholeRows(GfxScreen& screen, DrawContext& context, int32_t first, int32_t end) {
+  if (context.workPage == screen.visiblePage && context.fillSpan == depthRoutines.fillSpan)
+    return fillShownRows(screen, context, first, end);
+  fillRows(context, first, end, 0, screen.width);
+  return {first, end};
+}
+
 void centreLastPoint(DrawContext& context, const ViewRect& rect) {
   context.lastX = static_cast<float>(rect.x + rect.width / 2);
   context.lastY = static_cast<float>(rect.y + rect.height / 2);
@@ -38,27 +70,22 @@ void centreLastPoint(DrawContext& context, const ViewRect& rect) {
 
 void homeCursor() { placeCursor(viewTop + 1, 1, -1); }
 
-// Rows changed, as [first, end).
-struct Rows {
-  int32_t first, end;
-};
-
-Rows clearWholeScreen(const GfxScreen& screen, DrawContext& context) {
-  fillRows(context, 0, screen.height, 0, screen.width);
+Rows clearWholeScreen(GfxScreen& screen, DrawContext& context) {
+  Rows changed = fillWholeRows(screen, context, 0, screen.height);
   centreLastPoint(context, context.viewRect);
   blankCellRows(screen, context, 0, screen.textRows - 1);
   homeCursor();
-  return {0, screen.height};
+  return changed;
 }
 
-Rows clearTextView(const GfxScreen& screen, DrawContext& context) {
+Rows clearTextView(GfxScreen& screen, DrawContext& context) {
   int32_t cellHeight = screen.font ? screen.font->height : 8;
   int32_t first = std::clamp(viewTop * cellHeight, 0, screen.height);
   int32_t end = std::clamp((viewBottom + 1) * cellHeight, first, screen.height);
-  fillRows(context, first, end, 0, screen.width);
+  Rows changed = fillWholeRows(screen, context, first, end);
   blankCellRows(screen, context, viewTop, viewBottom);
   homeCursor();
-  return {first, end};
+  return changed;
 }
 
 int32_t clampedEnd(int32_t start, int32_t size, int32_t low, int32_t high) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "support/presenter_threads.h"
+#include "support/screen_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -61,7 +62,7 @@ class WindowLayerTest : public ScreenTest {
   static int threadCount() { return presenterThreadCount(); }
   // Writes one 32-bit colour across a framebuffer row (the lock must be held).
   static void paintRow(int32_t row, uint32_t colour) {
-    auto* pixels = reinterpret_cast<uint32_t*>(gfxScreen->visibleFramebuffer +
+    auto* pixels = reinterpret_cast<uint32_t*>(screenPixels() +
                                                static_cast<size_t>(row) * gfxScreen->pitch);
     std::fill_n(pixels, gfxScreen->width, colour);
   }

@@ -47,6 +47,9 @@ class X11WindowSystem : public WindowSystem {
   bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
+  void waitForEvents(int32_t timeoutMs) override;
+  void wakeWaiter() override;
+  bool quietUntilWoken() override;
   void virtualKeyState(uint8_t state[256]) override;
   bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
@@ -75,6 +78,8 @@ class X11WindowSystem : public WindowSystem {
   bool chooseVisual();
   bool createSharedImage(int32_t width, int32_t height);
   void freeSharedImage();
+  void openWakeFd();
+  void closeWakeFd();
   void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
   void createPointerArea(const WindowRect& picture);
@@ -107,6 +112,7 @@ class X11WindowSystem : public WindowSystem {
   bool dead_ = false;
   bool deathReported_ = false;
   bool destroying_ = false;
+  int wakeFd_ = -1;  // eventfd that ends a waitForEvents early
   // Shared-memory surface.
   XShmSegmentInfo shm_{};
   XImage* sharedImage_ = nullptr;

@@ -4,9 +4,11 @@
 #include <system_error>
 #include <thread>
 
+#include <krgfx/draw.h>
 #include <krgfx/input.h>
 #include "gfx/text/bell.h"
 #include "input/key_buffer.h"
+#include "support/screen_pixels.h"
 #include "support/test_platform.h"
 #include "support/window_layer_fixture.h"
 
@@ -46,6 +48,38 @@ TEST_P(Presenter, RowsTenAndTwentyArePresentedAsOneSpanAndAllFlagsCleared) {
   EXPECT_EQ(shown[0].pixel(799, 20) & 0xFFFFFF, 0x445566u);
   EXPECT_EQ(shown[0].pixel(5, 15) & 0xFFFFFF, 0u);
   EXPECT_EQ(dirtyRowCount(), 0);
+}
+
+// The game marks the whole screen every frame; only rows a drawing changed
+// are shown, until the program holds the pixels itself.
+TEST_P(Presenter, RowsMarkedWithoutAChangeAreNotShownAgain) {
+  openOn(GetParam());
+  lockScreen();
+  drawPixel(nullptr, 7, 20, 0xFF00FF00);
+  unlockScreen(-1, -1);  // the first frame may show more than it changed
+  ASSERT_TRUE(system.waitForPresentations(1));
+  letPresenterRun();
+  system.forgetPresentations();
+  lockScreen();
+  drawPixel(nullptr, 7, 30, 0xFF00FF00);
+  unlockScreen(-1, -1);
+  ASSERT_TRUE(system.waitForPresentations(2));
+  lockScreen();
+  unlockScreen(-1, -1);
+  letPresenterRun(3);
+  auto shown = system.presentations();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].first, 30);
+  EXPECT_EQ(shown[0].last, 30);
+  EXPECT_EQ(dirtyRowCount(), 0);
+  lockScreen();
+  screenPixels();
+  unlockScreen(-1, -1);
+  ASSERT_TRUE(system.waitForPresentations(3));
+  shown = system.presentations();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].first, 0);
+  EXPECT_EQ(shown[1].last, 599);
 }
 
 TEST_P(Presenter, RepeatedRowsArePresentedWhereverTheyLie) {
@@ -241,7 +275,7 @@ TEST_P(Presenter, AnEightBitScreenIsShownInItsPaletteColours) {
   ASSERT_TRUE(system.waitForPresentations(1));  // the palette reset shows every row
   letPresenterRun();
   lockScreen();
-  screen.visibleFramebuffer[5 * screen.pitch + 7] = 4;  // red in the VGA palette
+  screenPixels()[5 * screen.pitch + 7] = 4;  // red in the VGA palette
   unlockScreen(5, 5);
   ASSERT_TRUE(system.waitForPresentations(2));
   auto shown = system.presentations();

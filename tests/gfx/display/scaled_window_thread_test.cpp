@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <krgfx/input.h>
+#include "support/screen_pixels.h"
 #include "support/test_platform.h"
 #include "support/window_layer_fixture.h"
 
@@ -32,7 +33,7 @@ class ScaledWindow : public WindowLayerTest, public ::testing::WithParamInterfac
   }
   static void paintPattern(int32_t row) {
     lockScreen();
-    auto* pixels = reinterpret_cast<uint32_t*>(gfxScreen->visibleFramebuffer +
+    auto* pixels = reinterpret_cast<uint32_t*>(screenPixels() +
                                                static_cast<size_t>(row) * gfxScreen->pitch);
     for (int32_t x = 0; x < gfxScreen->width; ++x) pixels[x] = patternAt(x, row);
     unlockScreen(row, row);

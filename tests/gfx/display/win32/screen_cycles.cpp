@@ -17,6 +17,7 @@
 #include <krgfx/input.h>
 #include <krgfx/runtime.h>
 #include "gfx/screen.h"
+#include "support/screen_pixels.h"
 
 using namespace krgfx;
 
@@ -36,7 +37,7 @@ bool oneCycle(int cycle) {
   if (openScreen(320, 200, 32, 1, 0, 0) != 0) return false;
   lockScreen();
   for (int32_t y = 0; y < gfxScreen->height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(gfxScreen->visibleFramebuffer +
+    auto* row = reinterpret_cast<uint32_t*>(screenPixels() +
                                             static_cast<ptrdiff_t>(y) * gfxScreen->pitch);
     for (int32_t x = 0; x < gfxScreen->width; ++x)
       row[x] = 0xFF000000u | static_cast<uint32_t>((x + y + cycle) & 0xFF);

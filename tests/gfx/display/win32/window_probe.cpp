@@ -30,6 +30,7 @@
 #include <krgfx/input.h>
 #include <krgfx/runtime.h>
 #include "gfx/display/window_layer.h"
+#include "support/screen_pixels.h"
 
 using namespace krgfx;
 
@@ -60,7 +61,7 @@ void drawPattern(bool keyBlock) {
   lockScreen();
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < screen.height; ++y) {
-    uint8_t* row = screen.visibleFramebuffer + static_cast<ptrdiff_t>(y) * screen.pitch;
+    uint8_t* row = screenPixels() + static_cast<ptrdiff_t>(y) * screen.pitch;
     for (int32_t x = 0; x < screen.width; ++x) {
       if (screen.bytesPerPixel == 4)
         reinterpret_cast<uint32_t*>(row)[x] = 0xFF000000u |
@@ -73,7 +74,7 @@ void drawPattern(bool keyBlock) {
   }
   if (keyBlock)
     for (int32_t y = 48; y < 96; ++y) {
-      uint8_t* row = screen.visibleFramebuffer + static_cast<ptrdiff_t>(y) * screen.pitch;
+      uint8_t* row = screenPixels() + static_cast<ptrdiff_t>(y) * screen.pitch;
       for (int32_t x = 64; x < 128; ++x) {
         if (screen.bytesPerPixel == 4)
           reinterpret_cast<uint32_t*>(row)[x] = 0xFFFF00FFu;  // magenta

@@ -13,6 +13,7 @@
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
 #include "input/window_input.h"
+#include "support/screen_pixels.h"
 #include "support/x11_window_fixture.h"
 // After GoogleTest: Xlib defines None.
 #include <X11/extensions/XTest.h>
@@ -44,8 +45,7 @@ void drawPattern() {
   lockScreen();
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < screen.height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(screen.visibleFramebuffer +
-                                            static_cast<size_t>(y) * screen.pitch);
+    auto* row = reinterpret_cast<uint32_t*>(screenPixels() + static_cast<size_t>(y) * screen.pitch);
     for (int32_t x = 0; x < screen.width; ++x) row[x] = patternAt(x, y);
   }
   unlockScreen(-1, -1);
@@ -184,8 +184,7 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
   GfxScreen& screen = *gfxScreen;
   for (int32_t y = 0; y < 600; ++y)
     for (int32_t x = 0; x < 800; ++x)
-      screen.visibleFramebuffer[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 +
-                                                                             16 * (y / 100));
+      screenPixels()[y * screen.pitch + x] = static_cast<uint8_t>(x / 50 + 16 * (y / 100));
   unlockScreen(-1, -1);
   auto colour = [&](int x, int y) {
     uint32_t colour = screen.devicePalette[x / 50 + 16 * (y / 100)];  // 0x00BBGGRR
@@ -415,8 +414,7 @@ TEST_F(X11Display, AnOddWidthSixteenBitScreenIsShownOnASixteenBitDisplay) {
   lockScreen();
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x)
-      reinterpret_cast<uint16_t*>(gfxScreen->visibleFramebuffer +
-                                  y * gfxScreen->pitch)[x] = pixelAt(x, y);
+      reinterpret_cast<uint16_t*>(screenPixels() + y * gfxScreen->pitch)[x] = pixelAt(x, y);
   unlockScreen(-1, -1);
   auto wrong = [&] { return wrongPixels(test, window, width, height, pixelAt); };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
