@@ -19,6 +19,7 @@ class WindowTimers {
   void start(int32_t id, int32_t intervalMs);
   void stop(int32_t id) { timers_.erase(id); }
   void clear() { timers_.clear(); }
+  bool empty() const { return timers_.empty(); }
   // Appends one timer message for each timer due now and starts its next interval.
   void appendDue(std::vector<WindowMessage>& messages);
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/display/posix/event_waiter.h"
 #include "gfx/display/posix/key_messages.h"
 #include "gfx/display/window_layer.h"
 #include "gfx/display/window_timers.h"
@@ -57,6 +58,9 @@ class WaylandWindowSystem : public WindowSystem {
   bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
   int32_t refreshRate() override { return refreshMilliHz_ / 1000; }
   void waitForRetrace(int32_t timeoutMs) override;
+  void waitForEvents(int32_t timeoutMs) override;
+  void wakeWaiter() override { waiter_.wake(); }
+  bool quietUntilWoken() override;
   void virtualKeyState(uint8_t state[256]) override;
   bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
@@ -193,6 +197,7 @@ class WaylandWindowSystem : public WindowSystem {
   // Messages gathered from the callbacks, delivered by dispatchMessages.
   std::vector<WindowMessage> pending_;
   WindowTimers timers_;
+  EventWaiter waiter_;  // ends a waitForEvents early
   Clock::time_point retraceEpoch_ = Clock::now();
 };
 

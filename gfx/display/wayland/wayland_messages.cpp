@@ -47,4 +47,20 @@ void WaylandWindowSystem::dispatchMessages(void (*procedure)(const WindowMessage
   for (const WindowMessage& each : messages) procedure(each);
 }
 
+// Only the socket is looked at: this runs without the driver lock.
+void WaylandWindowSystem::waitForEvents(int32_t timeoutMs) {
+  if (!waiter_.ready() || dead_) return WindowSystem::waitForEvents(timeoutMs);
+  waiter_.wait(wl_display_get_fd(display_), timeoutMs);
+}
+
+// Nothing to do until an event comes or the program wakes the presenter: no
+// message or event already read waits, no timer runs and no key repeats.
+bool WaylandWindowSystem::quietUntilWoken() {
+  if (!waiter_.ready() || dead_ || !pending_.empty() || !timers_.empty() || repeatKey_)
+    return false;
+  if (wl_display_prepare_read(display_) != 0) return false;  // events queued
+  wl_display_cancel_read(display_);
+  return true;
+}
+
 }  // namespace krgfx

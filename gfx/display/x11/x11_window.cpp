@@ -74,7 +74,6 @@ bool X11WindowSystem::connect(PresentPath path) {
   enableDetectableAutoRepeat(display_);
   deleteWindowAtom_ = atom("WM_DELETE_WINDOW");
   protocolsAtom_ = atom("WM_PROTOCOLS");
-  openWakeFd();
   refreshRate_ = 0;
   if (randrEventBase_ >= 0) {
     if (XRRScreenConfiguration* config = XRRGetScreenInfo(display_, root_)) {
@@ -86,7 +85,6 @@ bool X11WindowSystem::connect(PresentPath path) {
 }
 
 X11WindowSystem::~X11WindowSystem() {
-  closeWakeFd();
   if (!display_) return;
   if (!dead_) {
     destroyWindow();
