@@ -16,6 +16,7 @@
 
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
+#include "gfx/screen.h"
 #include "input/key_buffer.h"
 #include "input/mouse_clicks.h"
 #include "input/window_input.h"
@@ -146,6 +147,17 @@ class RealInputTest : public X11WindowTest {
     XDestroyImage(image);
     return lit;
   }
+  // The screen's events since the last look (the ring of gfxScreen, read
+  // under the screen lock).
+  static std::vector<ScreenEvent> takeEvents() {
+    std::vector<ScreenEvent> events;
+    lockScreen();
+    for (int32_t i = gfxScreen->eventHead; i != gfxScreen->eventTail; i = (i + 1) & 127)
+      events.push_back(gfxScreen->events[i]);
+    gfxScreen->eventHead = gfxScreen->eventTail;
+    unlockScreen(1, 0);
+    return events;
+  }
   static std::string nextKey(std::chrono::milliseconds timeout = 3s) {
     std::string key;
     waitFor([&key] { return !(key = pollKey()).empty(); }, timeout);
@@ -210,6 +222,35 @@ TEST_F(RealInputTest, AHeldKeyRepeatsWithItsModifiers) {
   while (!nextKey(300ms).empty()) {
   }
   EXPECT_EQ(nextKey(300ms), "");
+}
+
+// Wheel notches both ways on both axes: readMouse's counter follows the
+// vertical ones, each notch an event of its axis with the counter after it.
+TEST_F(RealInputTest, WheelNotchesTurnBothCounters) {
+  movePointer(50, 50);
+  ASSERT_EQ(reportWhen([](const Report& r) { return r.x == 50; }).x, 50);
+  int32_t start = report().wheel;
+  takeEvents();
+  // X buttons 4 and 5 turn the wheel forward and back, 6 and 7 left and right.
+  for (unsigned button : {4u, 4u, 5u, 7u, 7u, 6u}) {
+    setButton(button, true);
+    setButton(button, false);
+  }
+  std::vector<std::pair<int32_t, int32_t>> turns;  // event type, counter
+  waitFor([&] {
+    for (const ScreenEvent& event : takeEvents())
+      if (event.type == 8 || event.type == 14) turns.emplace_back(event.type, event.word1);
+    return turns.size() >= 6;
+  });
+  ASSERT_EQ(turns.size(), 6u);
+  EXPECT_EQ(turns[0], std::pair(8, start + 1));
+  EXPECT_EQ(turns[1], std::pair(8, start + 2));
+  EXPECT_EQ(turns[2], std::pair(8, start + 1));
+  int32_t horizontal = turns[3].second;
+  EXPECT_EQ(turns[3].first, 14);
+  EXPECT_EQ(turns[4], std::pair(14, horizontal + 1));
+  EXPECT_EQ(turns[5], std::pair(14, horizontal));
+  EXPECT_EQ(report().wheel, start + 1);
 }
 
 TEST_F(RealInputTest, ThePointerIsReportedAtItsClientPosition) {
