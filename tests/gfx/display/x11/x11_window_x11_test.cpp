@@ -237,6 +237,24 @@ TEST_P(X11Window, OnACompositorTheWindowStaysWhereTheCompositorPutsIt) {
   EXPECT_EQ(modes[0] & 0xFFFF, attributes.height);
 }
 
+// Full screen on a compositor covers its output at the output's own mode:
+// the picture at the largest whole scale that fits, centred on black.
+TEST_P(X11Window, OnACompositorFullScreenCoversTheOutputCentredOnBlack) {
+  if (!onCompositor()) GTEST_SKIP() << "for a Wayland compositor";
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  EXPECT_EQ(windowLayer.clientWidth, attributes.width);
+  EXPECT_EQ(windowLayer.clientHeight, attributes.height);
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window, patternAt, 3) == 0; }))
+      << mismatches(window, patternAt, 3) << " pixels differ";
+}
+
 INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
                          ::testing::Values(Case{"DirectX", 0}, Case{"GDI", 0}, Case{"DirectX", 1},
                                            Case{"GDI", 1}),
