@@ -53,8 +53,11 @@ pictures='DriversAndScreens/X11Window.AnEightHundred*On24Bits'
 pictures+=':DriversAndScreens/X11Window.AnEightBit*On24Bits'
 pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits'
 drawing='DriversAndScreens/DrawOnWindow.Shapes*_24:DriversAndScreens/DrawOnWindow.APalette*_24'
-on_weston 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux"
+status=0
+on_weston 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux" ||
+  status=$?
 # A HiDPI output: the window's pixels are 2x2 blocks of the output's, the
 # pointer is reported in framebuffer pixels (the drawing tests read single
 # pixels, at scale 1 only).
-on_weston 2 "$pictures:RealInputTest.*" KRGFX_SCALE=2
+on_weston 2 "$pictures:RealInputTest.*" KRGFX_SCALE=2 || status=$?
+exit $status

@@ -121,6 +121,7 @@ WaylandWindowSystem::~WaylandWindowSystem() {
   if (!display_) return;
   destroyWindow();
   seatCapabilities(0);
+  if (cursorSurface_) wl_surface_destroy(cursorSurface_);
   if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);
   if (keyState_) xkb_state_unref(keyState_);
   if (keymap_) xkb_keymap_unref(keymap_);

@@ -126,6 +126,7 @@ class WaylandWindowSystem : public WindowSystem {
   bool roundTrip();
   void noteLost();
   void applyCursor();
+  bool cursorHiddenHere() const;
   void deliverKey(uint32_t keycode, bool press);
   void repeatHeldKey(std::vector<WindowMessage>& messages);
   void wheel(bool vertical, int32_t steps);
@@ -186,6 +187,7 @@ class WaylandWindowSystem : public WindowSystem {
   uint32_t enterSerial_ = 0;
   bool pointerInside_ = false;
   bool pointerVisible_ = true;
+  bool cursorHidden_ = false;  // as last set
   bool confined_ = false;
   bool captured_ = false;
   int32_t pointerX_ = 0, pointerY_ = 0;  // client coordinates

@@ -105,9 +105,16 @@ void WaylandWindowSystem::pointerLeave() {
   pending_.push_back(message(MessageKind::mouseLeave));
 }
 
+// Crossing the picture's edge (a border round it in full screen) is like
+// entering or leaving a window of its own: the window layer chooses the
+// pointer again.
 void WaylandWindowSystem::pointerMotion(wl_fixed_t x, wl_fixed_t y) {
+  bool wasOverPicture = picture_.contains(pointerX_, pointerY_);
   notePointerAt(x, y);
+  if (cursorHiddenHere() != cursorHidden_) applyCursor();
   pointerMessage(MessageKind::mouseMove);
+  if (picture_.contains(pointerX_, pointerY_) != wasOverPicture)
+    pending_.push_back(message(MessageKind::setCursor));
 }
 
 void WaylandWindowSystem::pointerButton(uint32_t time, uint32_t button, uint32_t state) {
@@ -156,9 +163,18 @@ void WaylandWindowSystem::pointerFrame() {
   }
 }
 
+// A hidden pointer is hidden over the picture only: over a black border
+// round it (full screen) it stays an arrow.
+bool WaylandWindowSystem::cursorHiddenHere() const {
+  if (pointerVisible_) return false;
+  bool wholeClient = picture_.right <= picture_.left || picture_.bottom <= picture_.top;
+  return wholeClient || picture_.contains(pointerX_, pointerY_);
+}
+
 void WaylandWindowSystem::applyCursor() {
   if (!pointer_ || !pointerInside_) return;
-  if (!pointerVisible_) {
+  cursorHidden_ = cursorHiddenHere();
+  if (cursorHidden_) {
     wl_pointer_set_cursor(pointer_, enterSerial_, nullptr, 0, 0);
     return;
   }
