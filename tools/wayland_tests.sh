@@ -13,6 +13,7 @@ runtime=$(mktemp -d /tmp/krgfx-wayland-XXXXXX)
 chmod 700 "$runtime"
 xvfb_pid=""
 weston_pid=""
+# shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
   [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null && wait "$weston_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
