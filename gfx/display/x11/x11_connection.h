@@ -9,10 +9,11 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <vector>
 
+#include "gfx/display/posix/event_waiter.h"
 #include "gfx/display/window_layer.h"
+#include "gfx/display/window_timers.h"
 #include "gfx/display/x11/x11_key_events.h"
 #include "input/double_click.h"
 
@@ -75,16 +76,9 @@ class X11WindowSystem : public WindowSystem {
   void markDead() { dead_ = true; }
 
  private:
-  struct Timer {
-    int32_t intervalMs;
-    Clock::time_point due;
-  };
-
   bool chooseVisual();
   bool createSharedImage(int32_t width, int32_t height);
   void freeSharedImage();
-  void openWakeFd();
-  void closeWakeFd();
   void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
   void createPointerArea(const WindowRect& picture);
@@ -95,7 +89,6 @@ class X11WindowSystem : public WindowSystem {
   void translate(XEvent& event, std::vector<WindowMessage>& messages);
   void translateKey(XKeyEvent& event, std::vector<WindowMessage>& messages);
   void translateFocus(bool focused, std::vector<WindowMessage>& messages);
-  void dueTimers(std::vector<WindowMessage>& messages);
   Atom atom(const char* name) { return XInternAtom(display_, name, False); }
 
   Display* display_ = nullptr;
@@ -118,7 +111,7 @@ class X11WindowSystem : public WindowSystem {
   bool dead_ = false;
   bool deathReported_ = false;
   bool destroying_ = false;
-  int wakeFd_ = -1;  // eventfd that ends a waitForEvents early
+  EventWaiter waiter_;  // ends a waitForEvents early
   // Shared-memory surface.
   XShmSegmentInfo shm_{};
   XImage* sharedImage_ = nullptr;
@@ -136,7 +129,7 @@ class X11WindowSystem : public WindowSystem {
   X11KeyTranslator keys_;       // keys held, characters typed
   X11Keymap keymap_;            // keys down, kept from the events while focused
   DoubleClickDetector clicks_;  // X reports single presses only
-  std::map<int32_t, Timer> timers_;
+  WindowTimers timers_;
   // Display modes and the screen saver.
   int randrEventBase_ = -1;
   bool modeSaved_ = false;

@@ -80,7 +80,7 @@ void X11WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
     for (const WindowMessage& each : messages) procedure(each);
   }
   messages.clear();
-  if (!dead_) dueTimers(messages);
+  if (!dead_) timers_.appendDue(messages);
   if (dead_ && !deathReported_) {
     deathReported_ = true;
     messages.push_back(message(MessageKind::destroyed));
@@ -216,17 +216,6 @@ void X11WindowSystem::translateFocus(bool focused, std::vector<WindowMessage>& m
   activation.active = focused;
   activation.minimised = !mapped_;
   messages.push_back(activation);
-}
-
-void X11WindowSystem::dueTimers(std::vector<WindowMessage>& messages) {
-  Clock::time_point now = Clock::now();
-  for (auto& [id, timer] : timers_) {
-    if (now < timer.due) continue;
-    timer.due = now + std::chrono::milliseconds(timer.intervalMs);
-    WindowMessage tick = message(MessageKind::timer);
-    tick.timerId = id;
-    messages.push_back(tick);
-  }
 }
 
 }  // namespace krgfx

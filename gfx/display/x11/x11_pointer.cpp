@@ -76,10 +76,9 @@ void X11WindowSystem::showPointer(bool visible) {
 }
 
 void X11WindowSystem::startTimer(int32_t id, int32_t intervalMs) {
-  if (!hasWindow() || intervalMs <= 0) return;
-  timers_[id] = {intervalMs, Clock::now() + std::chrono::milliseconds(intervalMs)};
+  if (hasWindow()) timers_.start(id, intervalMs);
 }
 
-void X11WindowSystem::stopTimer(int32_t id) { timers_.erase(id); }
+void X11WindowSystem::stopTimer(int32_t id) { timers_.stop(id); }
 
 }  // namespace krgfx
