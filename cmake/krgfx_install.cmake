@@ -31,6 +31,12 @@ else()
   set(KRGFX_PC_REQUIRES "Requires: x11 xext xrandr")
   set(KRGFX_PC_LINK_OPTIONS "")
   set(KRGFX_PC_SYSTEM_LIBS "")
+  if(KRGFX_WAYLAND_FOUND)
+    string(APPEND KRGFX_CONFIG_DEPENDENCIES "\nfind_dependency(PkgConfig)\n"
+           "pkg_check_modules(KRGFX_WL REQUIRED IMPORTED_TARGET wayland-client wayland-cursor "
+           "xkbcommon)")
+    string(APPEND KRGFX_PC_REQUIRES " wayland-client wayland-cursor xkbcommon")
+  endif()
 endif()
 string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=${KRGFX_ANCHOR_SYMBOL}")
 string(STRIP "${KRGFX_PC_LINK_OPTIONS}" KRGFX_PC_LINK_OPTIONS)

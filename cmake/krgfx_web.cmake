@@ -12,9 +12,10 @@ target_link_options(krgfx INTERFACE -pthread -sPROXY_TO_PTHREAD -sPTHREAD_POOL_S
                     -sINITIAL_MEMORY=256MB -sEXIT_RUNTIME=1 -sOFFSCREEN_FRAMEBUFFER=0
                     -sEXPORTED_RUNTIME_METHODS=ccall)
 
-# The presenter thread's name and priority and the code page 437 conversion
-# are the web folders'; the other POSIX services come from Emscripten's C
-# library.
+# The display's POSIX parts (the desktop's window system choice, its key
+# translation, its event wait, the presenter thread's name and priority) and
+# the code page 437 conversion are the web folders'; the other POSIX services
+# come from Emscripten's C library.
 # Vector Blitters: the x86 forms beyond SSE2 have no WebAssembly mapping
 # (gfx/web/avx2_forms_absent.cpp stands in). SSE2 maps onto SIMD128 when
 # KRGFX_WEB_SIMD is on; otherwise the plain forms run.
@@ -22,8 +23,9 @@ option(KRGFX_WEB_SIMD "Build the SSE2 forms for WebAssembly SIMD128" OFF)
 get_target_property(krgfxWebSources krgfx SOURCES)
 set(krgfxWideSources ${krgfxWebSources})
 list(FILTER krgfxWideSources INCLUDE REGEX "_avx(2|512)\\.cpp$")
-set(krgfxDroppedSources ${krgfxWideSources}
-    ${PROJECT_SOURCE_DIR}/gfx/display/posix/presenter_thread_posix.cpp
+set(krgfxDesktopDisplaySources ${krgfxWebSources})
+list(FILTER krgfxDesktopDisplaySources INCLUDE REGEX "/gfx/display/posix/")
+set(krgfxDroppedSources ${krgfxWideSources} ${krgfxDesktopDisplaySources}
     ${PROJECT_SOURCE_DIR}/input/posix/cp437_codec.cpp)
 if(KRGFX_WEB_SIMD)
   target_compile_options(krgfx PRIVATE -msimd128 -msse2)

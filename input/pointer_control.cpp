@@ -64,6 +64,7 @@ int32_t pictureToClientY(int32_t y) {
 namespace {
 
 void movePointerTo(WindowSystem* system, int32_t x, int32_t y) {
+  if (system && !system->canMovePointer()) return;
   if (x == mouseNotGiven) x = mouseState.mouseX;
   if (y == mouseNotGiven) y = mouseState.mouseY;
   mouseState.mouseInside = 1;

@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
           libstb-dev libx11-dev libxext-dev libxrandr-dev libxtst-dev libxfixes-dev libsdl2-dev
+          libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev weston
           python3-pil xvfb x11-utils x11-xserver-utils clang-format shellcheck dpkg-dev unzip
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine wine64)
 # The Windows builds: the -posix mingw-w64 compilers (std::thread), GoogleTest's

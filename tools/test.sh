@@ -11,6 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_deps.sh
+# The X11 stages test X11: a desktop's Wayland session must not take them.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET KRGFX_WINDOW_SYSTEM
 jobs=$(nproc)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -206,6 +208,7 @@ fuzz_runs() {
 
 stage "normal build (GCC, RelWithDebInfo)" normal_build
 stage "window, input and game tests on a HiDPI desktop" hidpi_tests
+stage "window and input tests on Wayland (weston)" tools/wayland_tests.sh build
 stage "Release build (GCC)" release_build_gcc
 stage "default build (clang)" clang_build
 stage "configure without GoogleTest and Google Benchmark" configure_without_test_libraries

@@ -1,6 +1,6 @@
 // What the window layer, the keyboard and the mouse ask of the window system.
-// Implementations: X11, Win32, the browser's canvas, and a scripted one that
-// tests drive. Everything
+// Implementations: X11, Wayland, Win32, the browser's canvas, and a scripted
+// one that tests drive. Everything
 // above this interface is portable and runs without a display.
 #pragma once
 
@@ -191,6 +191,9 @@ class WindowSystem {
   // message, should cost no round trip to a display server.
   virtual void pointerPosition(int32_t* x, int32_t* y) = 0;
   virtual void movePointer(int32_t x, int32_t y) = 0;
+  // False where programs may not move the pointer (Wayland): it then stays
+  // where the user put it.
+  virtual bool canMovePointer() { return true; }
   virtual bool pointerOverThisWindow() = 0;  // no other window above it there
   virtual void confinePointer(bool confined) = 0;
   virtual void showPointer(bool visible) = 0;  // arrow, or none over the client area

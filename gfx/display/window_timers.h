@@ -1,5 +1,6 @@
-// Timers for a window system that has none of its own: each one ticks as a
-// timer message at the first dispatch after its interval has passed.
+// What a window system without timers or a vertical blank of its own keeps
+// for them: the started timers, ticked from dispatchMessages, and a wait for
+// the next frame boundary of the refresh rate.
 #pragma once
 
 #include <chrono>
@@ -15,13 +16,12 @@ class WindowTimers {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // Starts (or restarts) timer `id`; an interval of 0 or less starts none.
   void start(int32_t id, int32_t intervalMs);
   void stop(int32_t id) { timers_.erase(id); }
   void clear() { timers_.clear(); }
   bool empty() const { return timers_.empty(); }
-  // Adds a timer message for each timer that is due and sets its next time.
-  void addDue(std::vector<WindowMessage>& messages);
+  // Appends one timer message for each timer due now and starts its next interval.
+  void appendDue(std::vector<WindowMessage>& messages);
 
  private:
   struct Timer {
@@ -30,5 +30,10 @@ class WindowTimers {
   };
   std::map<int32_t, Timer> timers_;
 };
+
+// Sleeps until the next frame boundary of `rate` Hz (60 when 0) counted from
+// `epoch`, at most timeoutMs.
+void sleepUntilNextFrame(std::chrono::steady_clock::time_point epoch, int32_t rate,
+                         int32_t timeoutMs);
 
 }  // namespace krgfx

@@ -186,6 +186,15 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
 
   // Starts the game in assets/ and waits for its window's first frame.
   void launch() {
+    // Over the middle of the compositor, where the game's window appears:
+    // a pointer outside it reads as all buttons down.
+    if (Window compositor = onCompositor() ? compositorWindow(display) : 0) {
+      XWindowAttributes attributes{};
+      XGetWindowAttributes(display, compositor, &attributes);
+      XTestFakeMotionEvent(display, 0, attributes.x + attributes.width / 2,
+                           attributes.y + attributes.height / 2, 0);
+      XSync(display, False);
+    }
     game = fork();
     ASSERT_GE(game, 0);
     if (game == 0) {
@@ -207,6 +216,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   }
 
   bool findWindow() {
+    if (onCompositor()) return findCompositorWindow();
     Window root = DefaultRootWindow(display), parent, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, root, &root, &parent, &children, &count)) return false;
@@ -236,6 +246,17 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     return window != 0;
   }
 
+  // On a compositor the game's window lies in the middle of the
+  // compositor's (weston's kiosk shell centres it).
+  bool findCompositorWindow() {
+    window = compositorWindow(display);
+    XWindowAttributes attributes{};
+    if (!window || !XGetWindowAttributes(display, window, &attributes)) return false;
+    clientX = (attributes.width - windowWidth * scale) / 2;
+    clientY = (attributes.height - windowHeight * scale) / 2;
+    return true;
+  }
+
   // The picture's top `rows` rows (all by default) as far as they lie on the
   // screen, one pixel per framebuffer pixel. Each framebuffer pixel must be
   // shown as a square of the window's scale: a square of several colours
@@ -244,13 +265,14 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     Capture result;
     int rootX = 0, rootY = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY,
-                          &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), clientX, clientY, &rootX,
+                          &rootY, &child);
     int32_t width = std::min(windowWidth * scale, DisplayWidth(display, 0) - rootX);
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, window, &attributes);
-    int32_t height = std::min({rows * scale, attributes.height, DisplayHeight(display, 0) - rootY});
-    XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+    int32_t height = std::min(
+        {rows * scale, attributes.height - clientY, DisplayHeight(display, 0) - rootY});
+    XImage* image = XGetImage(display, window, clientX, clientY, width, height, AllPlanes, ZPixmap);
     if (!image) return result;
     result.width = width / scale;
     result.height = height / scale;
@@ -281,8 +303,9 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   void movePointer(int32_t x, int32_t y) {
     int rootX = 0, rootY = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), x * scale + scale / 2,
-                          y * scale + scale / 2, &rootX, &rootY, &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display),
+                          clientX + x * scale + scale / 2, clientY + y * scale + scale / 2, &rootX,
+                          &rootY, &child);
     XTestFakeMotionEvent(display, 0, rootX, rootY, 0);
     XFlush(display);
   }
@@ -364,7 +387,8 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   Window window = 0;
   pid_t game = -1;
   bool underWine = false;
-  int32_t scale = 1;  // display pixels per framebuffer pixel
+  int32_t scale = 1;             // display pixels per framebuffer pixel
+  int clientX = 0, clientY = 0;  // the game's client area in `window`
   std::string windowsGame;
 };
 

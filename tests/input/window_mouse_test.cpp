@@ -92,6 +92,25 @@ TEST_F(WindowMouseTest, PlaceMouseReportsAtOnceEvenFromOutside) {
   EXPECT_FALSE(system.confined());
 }
 
+// Where the pointer cannot be moved (Wayland) it stays, and so does what
+// readMouse reports; hiding and confining still apply.
+TEST_F(WindowMouseTest, PlaceMouseLeavesAPointerThatCannotBeMoved) {
+  system.setPointerMovable(false);
+  moveTo(100, 50);
+  EXPECT_EQ(placeMouse(320, 240, 0, 1), 0);
+  Report r = report();
+  EXPECT_EQ(r.x, 100);
+  EXPECT_EQ(r.y, 50);
+  EXPECT_EQ(r.clip, 1);
+  EXPECT_EQ(system.pointerX(), clientLeft + 100);
+  EXPECT_EQ(system.pointerY(), clientTop + 50);
+  EXPECT_FALSE(system.pointerVisible());
+  EXPECT_TRUE(system.confined());
+  moveTo(1000, 1000);
+  EXPECT_EQ(placeMouse(320, 240, -1, -1), 0);
+  expectNoReport(report());
+}
+
 TEST_F(WindowMouseTest, AHiddenPointerShowsOutsideTheClientArea) {
   placeMouse(320, 240, 0, -1);
   deliver(scriptedMessage(MessageKind::setCursor));

@@ -226,4 +226,62 @@ INSTANTIATE_TEST_SUITE_P(GameAndWaits, LostDisplay,
                                            Waiter{"SleepGdi", "sleep", "GDI"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The same on Wayland: a compositor that goes away ends the program as a
+// lost X server does. Weston runs headless here, with a private runtime
+// folder, and is ended by its process id.
+class LostCompositor : public LostDisplay {
+ protected:
+  void SetUp() override {
+    if (!onPath("weston")) GTEST_SKIP() << "weston is not installed: no compositor of our own";
+    char folder[] = "/tmp/krgfx-lost-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    runtimeFolder = folder;
+    server = fork();
+    ASSERT_GE(server, 0);
+    if (server == 0) {
+      int quiet = open("/dev/null", O_WRONLY);
+      if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+      setenv("XDG_RUNTIME_DIR", runtimeFolder.c_str(), 1);
+      execlp("weston", "weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
+             "--socket=krgfx-lost", "--idle-time=0", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::string socket = runtimeFolder + "/krgfx-lost";
+    ASSERT_TRUE(waitFor([&] { return access(socket.c_str(), F_OK) == 0; }, 10s))
+        << "weston did not start";
+  }
+  void TearDown() override {
+    LostDisplay::TearDown();
+    if (!runtimeFolder.empty())
+      std::system(("rm -rf " + runtimeFolder).c_str());  // the socket and its lock
+  }
+  void startOnCompositor() {
+    setenv("XDG_RUNTIME_DIR", runtimeFolder.c_str(), 1);
+    setenv("WAYLAND_DISPLAY", "krgfx-lost", 1);
+    setenv("KRGFX_WINDOW_SYSTEM", "wayland", 1);
+    startProgram();
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("KRGFX_WINDOW_SYSTEM");
+  }
+
+  std::string runtimeFolder;
+};
+
+TEST_P(LostCompositor, TheProgramEndsWithStatusZero) {
+  startOnCompositor();
+  awaitWaiting();
+  endServer();
+  int status = endOfProgram(20s);
+  ASSERT_NE(status, -1) << "still waiting for a key after the compositor ended";
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, LostCompositor,
+                         ::testing::Values(Waiter{"WaitKeyDirectX", "waitKey", "DirectX"},
+                                           Waiter{"WaitKeyGdi", "waitKey", "GDI"},
+                                           Waiter{"SleepDirectX", "sleep", "DirectX"},
+                                           Waiter{"SleepGdi", "sleep", "GDI"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace krgfx

@@ -412,8 +412,19 @@ void ScriptedWindowSystem::pointerPosition(int32_t* x, int32_t* y) {
   *y = pointerY_;
 }
 
+bool ScriptedWindowSystem::canMovePointer() {
+  Lock lock(mutex_);
+  return pointerMovable_;
+}
+
+void ScriptedWindowSystem::setPointerMovable(bool movable) {
+  Lock lock(mutex_);
+  pointerMovable_ = movable;
+}
+
 void ScriptedWindowSystem::movePointer(int32_t x, int32_t y) {
   Lock lock(mutex_);
+  if (!pointerMovable_) return;
   if (confined_ && open_) {
     WindowRect client = clientRectLocked();
     x = std::clamp(x, client.left, client.right - 1);

@@ -60,6 +60,8 @@ class ScriptedWindowSystem : public WindowSystem {
   void loseDisplayMode();  // another program changed the display mode back
   void setPointer(int32_t screenX, int32_t screenY);
   void setPointerOverThisWindow(bool over);
+  // A window system that may not move the pointer (as on Wayland).
+  void setPointerMovable(bool movable);
   void setKeyStates(const uint8_t virtualKeys[256], const uint8_t scanCodes[256]);
   void setScanCodesReadable(bool readable);  // scanCodeState answers false while not
   // While held, finishRound waits (on the presenter's thread) until released.
@@ -111,6 +113,7 @@ class ScriptedWindowSystem : public WindowSystem {
   bool scanCodeState(uint8_t state[256]) override;
   void pointerPosition(int32_t* x, int32_t* y) override;
   void movePointer(int32_t x, int32_t y) override;
+  bool canMovePointer() override;
   bool pointerOverThisWindow() override;
   void confinePointer(bool confined) override;
   void showPointer(bool visible) override;
@@ -157,6 +160,7 @@ class ScriptedWindowSystem : public WindowSystem {
   bool failPresentations_ = false;
   int32_t pointerX_ = 0, pointerY_ = 0;
   int overThisWindow_ = -1;  // -1: whenever the pointer is in the client area
+  bool pointerMovable_ = true;
   bool confined_ = false, visible_ = true, captured_ = false;
   std::map<int32_t, int32_t> timers_;
   uint8_t virtualKeys_[256] = {}, scanCodes_[256] = {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,6 +41,50 @@ inline int toleratingVanishedWindows(Display*, XErrorEvent* error) {
   std::fprintf(stderr, "X error %d (request %d)\n", error->error_code, error->request_code);
   std::abort();
 }
+
+// The program's window system runs on a Wayland compositor shown in a window
+// of this X server (tools/test.sh sets KRGFX_TEST_COMPOSITOR): the tests read
+// back and inject input through that window.
+inline bool onCompositor() {
+  const char* compositor = std::getenv("KRGFX_TEST_COMPOSITOR");
+  return compositor && *compositor;
+}
+
+// The first shown child of the root that `accept` takes (given the window and
+// its attributes), 0 when none does.
+template <typename Accept>
+Window findShownTopLevel(Display* display, Accept accept) {
+  Window rootReturn, parent, *children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count))
+    return 0;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, children[i], &attributes) &&
+        attributes.map_state == IsViewable && accept(children[i], attributes))
+      found = children[i];
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+// The compositor's window: a shown child of the root whose class is weston's.
+inline Window compositorWindow(Display* display) {
+  return findShownTopLevel(display, [display](Window window, const XWindowAttributes&) {
+    XClassHint hint{};
+    if (!XGetClassHint(display, window, &hint)) return false;
+    bool weston = hint.res_class && std::string(hint.res_class) == "Weston Compositor";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return weston;
+  });
+}
+
+// A rectangle of a window: where the program's client area shows.
+struct ClientArea {
+  int x = 0, y = 0, width = 0, height = 0;
+};
 
 // What a window manager sends when the user clicks the close button.
 inline void askWindowToClose(Display* display, Window window) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "gfx/display/window_layer.h"
 #include "screen_fixture.h"
 #include "x11_test_client.h"
 
@@ -47,6 +48,14 @@ class X11WindowTest : public ScreenTest {
     setenv("DISPLAY", name.c_str(), 1);
     if (test) XCloseDisplay(test);
     test = XOpenDisplay(name.c_str());
+    // A compositor draws its pointer into the picture read back: out of
+    // the way, to the corner of its output, where no window is.
+    XWindowAttributes attributes{};
+    Window compositor = test && onCompositor() ? compositorWindow(test) : 0;
+    if (compositor && XGetWindowAttributes(test, compositor, &attributes)) {
+      XWarpPointer(test, None, compositor, 0, 0, 0, 0, attributes.width - 1, attributes.height - 1);
+      XSync(test, False);
+    }
     return test != nullptr;
   }
 
@@ -65,8 +74,11 @@ class X11WindowTest : public ScreenTest {
     return pid;
   }
 
-  // The program's window: a child of the root whose class starts "krgfxclass_".
+  // The program's window: a child of the root whose class starts
+  // "krgfxclass_"; on a compositor, the compositor's own window while the
+  // program shows one.
   Window findWindow() {
+    if (onCompositor()) return presenterRunning ? compositorWindow(test) : 0;
     Window rootReturn, parent, *children = nullptr;
     unsigned count = 0;
     Window found = 0;
@@ -97,6 +109,17 @@ class X11WindowTest : public ScreenTest {
   }
 
   static int presenterThreads() { return presenterThreadCount(); }
+
+  // Where the program's client area lies in `window` as findWindow found
+  // it: all of it on X11; on a compositor whose shell centres a window
+  // (weston's kiosk shell), the client area in the middle of its output.
+  ClientArea clientArea(Window window) {
+    XWindowAttributes attributes{};
+    if (!window || !XGetWindowAttributes(test, window, &attributes)) return {};
+    if (!onCompositor()) return {0, 0, attributes.width, attributes.height};
+    int32_t width = windowLayer.clientWidth, height = windowLayer.clientHeight;
+    return {(attributes.width - width) / 2, (attributes.height - height) / 2, width, height};
+  }
 
   std::string baseDisplay;
   Display* test = nullptr;

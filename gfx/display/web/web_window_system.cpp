@@ -164,7 +164,7 @@ void WebWindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
     std::lock_guard<std::mutex> guard(queueLock_);
     taken_.swap(queued_);
   }
-  timers_.addDue(taken_);
+  timers_.appendDue(taken_);
   for (const WindowMessage& each : taken_) {
     keepKeyState(each);
     procedure(each);
@@ -245,10 +245,7 @@ void WebWindowSystem::startTimer(int32_t id, int32_t intervalMs) {
 
 // The page reports no vertical blank here: the next 60 Hz frame boundary.
 void WebWindowSystem::waitForRetrace(int32_t timeoutMs) {
-  auto period = std::chrono::nanoseconds(1000000000 / 60);
-  auto intoFrame = (Clock::now() - retraceEpoch_) % period;
-  auto wait = std::min<Clock::duration>(period - intoFrame, std::chrono::milliseconds(timeoutMs));
-  std::this_thread::sleep_for(wait);
+  sleepUntilNextFrame(retraceEpoch_, 60, timeoutMs);
 }
 
 }  // namespace krgfx

@@ -9,9 +9,9 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <vector>
 
+#include "gfx/display/posix/event_waiter.h"
 #include "gfx/display/window_layer.h"
 #include "gfx/display/window_timers.h"
 #include "gfx/display/x11/x11_key_events.h"
@@ -79,8 +79,6 @@ class X11WindowSystem : public WindowSystem {
   bool chooseVisual();
   bool createSharedImage(int32_t width, int32_t height);
   void freeSharedImage();
-  void openWakeFd();
-  void closeWakeFd();
   void setWindowProperties(const WindowSpec& windowSpec);
   void mapAndFocus();
   void createPointerArea(const WindowRect& picture);
@@ -113,7 +111,7 @@ class X11WindowSystem : public WindowSystem {
   bool dead_ = false;
   bool deathReported_ = false;
   bool destroying_ = false;
-  int wakeFd_ = -1;  // eventfd that ends a waitForEvents early
+  EventWaiter waiter_;  // ends a waitForEvents early
   // Shared-memory surface.
   XShmSegmentInfo shm_{};
   XImage* sharedImage_ = nullptr;

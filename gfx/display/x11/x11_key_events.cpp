@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <string>
 
-#include "input/key_codes.h"
-
 namespace krgfx {
 
 namespace {
@@ -90,49 +88,17 @@ bool X11KeyTranslator::isRepeatRelease(XKeyEvent& event) {
          next.xkey.time == event.time && next.xkey.window == event.window;
 }
 
-void X11KeyTranslator::noteSidedModifier(uint32_t unshiftedKeysym, bool press) {
-  int32_t sided = sidedVirtualKeyOfKeysym(unshiftedKeysym);
-  if (sided == virtualKeyRightCtrl) rightCtrlHeld_ = press;
-  if (sided == virtualKeyRightAlt) rightAltHeld_ = press;
-}
-
 void X11KeyTranslator::translate(XKeyEvent& event, std::vector<WindowMessage>& messages) {
   if (isRepeatRelease(event)) return;
-  bool press = event.type == KeyPress;
   KeySym lookedUp = NoSymbol;
   std::string text = typedUtf8(event, &lookedUp);
-  ScanCode scan = scanCodeOfKeycode(event.keycode);
-  auto unshifted = static_cast<uint32_t>(unshiftedKeysym(event.display, event.keycode));
-
-  WindowMessage key{};
-  // The modifiers of the moment the key went down, not of when the message
-  // is handled: the event's mask, and the sides of the keys held before it.
-  key.modifiers = modifiersOfEvent(event.state, rightCtrlHeld_, rightAltHeld_);
-  noteSidedModifier(unshifted, press);
-  key.virtualKey = virtualKeyOfKeysym(unshifted, static_cast<uint32_t>(lookedUp), scan.scan);
-  key.scanCode = scan.scan;
-  key.enhanced = scan.enhanced;
-  key.repeatCount = 1;
-  key.unshiftedCharacter = unshiftedCharacterOf(key.virtualKey);
-  std::string_view typed = typedText(key.virtualKey, text);
-  bool system = isSystemKey(key.virtualKey, event.state & Mod1Mask, event.state & ControlMask);
-  if (press) {
-    key.kind = system ? MessageKind::systemKeyDown : MessageKind::keyDown;
-    key.wasDown = repeats_.press(event.keycode);
-    key.character = converter_.keyCharacter(typed);
-  } else {
-    key.kind = system ? MessageKind::systemKeyUp : MessageKind::keyUp;
-    repeats_.release(event.keycode);
-  }
-  messages.push_back(key);
-  if (!press || system) return;
-  for (char byte : converter_.convert(typed)) {
-    WindowMessage character{};
-    character.kind = MessageKind::character;
-    character.character = static_cast<uint8_t>(byte);
-    character.repeatCount = 1;
-    messages.push_back(character);
-  }
+  KeyEventFacts facts{event.type == KeyPress,
+                      event.keycode,
+                      static_cast<uint32_t>(unshiftedKeysym(event.display, event.keycode)),
+                      static_cast<uint32_t>(lookedUp),
+                      text,
+                      event.state & (ShiftMask | ControlMask | Mod1Mask)};
+  builder_.append(facts, messages);
 }
 
 void X11KeyTranslator::virtualKeyState(Display* display, uint8_t state[256]) {

@@ -16,9 +16,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/display/posix/key_messages.h"
 #include "gfx/display/window_system.h"
-#include "gfx/display/x11/x11_key_translation.h"
-#include "input/cp437_converter.h"
 
 namespace krgfx {
 
@@ -58,10 +57,7 @@ class X11KeyTranslator {
   // Unicode, euro sign); Delete types none.
   void translate(XKeyEvent& event, std::vector<WindowMessage>& messages);
   // Forgets the held keys (after the focus went elsewhere, no releases come).
-  void forgetHeldKeys() {
-    repeats_.clear();
-    rightCtrlHeld_ = rightAltHeld_ = false;
-  }
+  void forgetHeldKeys() { builder_.forgetHeldKeys(); }
 
   // 256 bytes, bit 7 for each key down now: by virtual key (with the sided
   // Shift, Ctrl and Alt), and by scan code with enhanced keys at scan + 128.
@@ -74,11 +70,8 @@ class X11KeyTranslator {
 
  private:
   bool isRepeatRelease(XKeyEvent& event);
-  void noteSidedModifier(uint32_t unshiftedKeysym, bool press);
 
-  KeyRepeatTracker repeats_;
-  Cp437Converter converter_;
-  bool rightCtrlHeld_ = false, rightAltHeld_ = false;  // X's modifier mask has no sides
+  KeyMessageBuilder builder_;
 };
 
 }  // namespace krgfx

@@ -80,7 +80,7 @@ void X11WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
     for (const WindowMessage& each : messages) procedure(each);
   }
   messages.clear();
-  if (!dead_) timers_.addDue(messages);
+  if (!dead_) timers_.appendDue(messages);
   if (dead_ && !deathReported_) {
     deathReported_ = true;
     messages.push_back(message(MessageKind::destroyed));

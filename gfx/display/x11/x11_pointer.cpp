@@ -76,8 +76,7 @@ void X11WindowSystem::showPointer(bool visible) {
 }
 
 void X11WindowSystem::startTimer(int32_t id, int32_t intervalMs) {
-  if (!hasWindow() || intervalMs <= 0) return;
-  timers_.start(id, intervalMs);
+  if (hasWindow()) timers_.start(id, intervalMs);
 }
 
 void X11WindowSystem::stopTimer(int32_t id) { timers_.stop(id); }

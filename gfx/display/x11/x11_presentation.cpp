@@ -104,12 +104,7 @@ int32_t X11WindowSystem::refreshRate() { return refreshRate_; }
 // the refresh rate (60 Hz when unknown), at most timeoutMs. The connection is
 // not used, so this may run without the driver lock.
 void X11WindowSystem::waitForRetrace(int32_t timeoutMs) {
-  int32_t rate = refreshRate_ > 0 ? refreshRate_ : 60;
-  auto period = std::chrono::nanoseconds(1000000000 / rate);
-  auto now = Clock::now();
-  auto intoFrame = (now - retraceEpoch_) % period;
-  auto wait = std::min<Clock::duration>(period - intoFrame, std::chrono::milliseconds(timeoutMs));
-  std::this_thread::sleep_for(wait);
+  sleepUntilNextFrame(retraceEpoch_, refreshRate_, timeoutMs);
 }
 
 }  // namespace krgfx

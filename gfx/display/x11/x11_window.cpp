@@ -74,7 +74,6 @@ bool X11WindowSystem::connect(PresentPath path) {
   enableDetectableAutoRepeat(display_);
   deleteWindowAtom_ = atom("WM_DELETE_WINDOW");
   protocolsAtom_ = atom("WM_PROTOCOLS");
-  openWakeFd();
   refreshRate_ = 0;
   if (randrEventBase_ >= 0) {
     if (XRRScreenConfiguration* config = XRRGetScreenInfo(display_, root_)) {
@@ -86,7 +85,6 @@ bool X11WindowSystem::connect(PresentPath path) {
 }
 
 X11WindowSystem::~X11WindowSystem() {
-  closeWakeFd();
   if (!display_) return;
   if (!dead_) {
     destroyWindow();
@@ -387,7 +385,7 @@ void X11WindowSystem::bell() {
 
 // Null when no X display is reachable, or for the shared-surface path when
 // the server has no MIT-SHM (a remote display).
-WindowSystem* openPlatformWindowSystem(PresentPath path) {
+WindowSystem* openX11WindowSystem(PresentPath path) {
   auto* system = new X11WindowSystem;
   if (!system->connect(path)) {
     delete system;
@@ -395,7 +393,5 @@ WindowSystem* openPlatformWindowSystem(PresentPath path) {
   }
   return system;
 }
-
-void closePlatformWindowSystem(WindowSystem* system) { delete system; }
 
 }  // namespace krgfx

@@ -36,9 +36,9 @@ class DrawOnWindow : public X11WindowTest, public ::testing::WithParamInterface<
   // Whether the window shows `colour` (0xRRGGBB) at every point given.
   bool shows(std::initializer_list<std::pair<int, int>> points, uint32_t colour) {
     return eventually([&] {
-      XWindowAttributes attributes;
-      XGetWindowAttributes(test, window, &attributes);
-      XImage* image = XGetImage(test, window, 0, 0, attributes.width, attributes.height, AllPlanes,
+      ClientArea area = clientArea(window);
+      if (area.width <= 0) return false;
+      XImage* image = XGetImage(test, window, area.x, area.y, area.width, area.height, AllPlanes,
                                 ZPixmap);
       if (!image) return false;
       bool all = true;

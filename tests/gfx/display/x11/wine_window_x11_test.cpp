@@ -224,20 +224,10 @@ class WineWindow : public ::testing::TestWithParam<ProbeCase> {
 
   // The X window Wine made for the client area.
   Window clientWindow() {
-    Window rootReturn, parent, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count))
-      return 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
-      XWindowAttributes attributes{};
-      if (XGetWindowAttributes(display, children[i], &attributes) &&
-          attributes.map_state == IsViewable && attributes.x == left && attributes.y == top &&
-          attributes.width == width && attributes.height == height)
-        found = children[i];
-    }
-    if (children) XFree(children);
-    return found;
+    return findShownTopLevel(display, [this](Window, const XWindowAttributes& attributes) {
+      return attributes.x == left && attributes.y == top && attributes.width == width &&
+             attributes.height == height;
+    });
   }
 
   // The pointer over framebuffer position (x, y): the middle of its square.

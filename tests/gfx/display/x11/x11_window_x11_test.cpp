@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
+#include <krgfx/gfx.h>
 #include <krgfx/input.h>
 #include "gfx/display/window_layer.h"
 #include "input/key_buffer.h"
@@ -85,15 +87,15 @@ class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Cas
   // centred on black when it is smaller than the window.
   template <typename Colour>
   long mismatches(Window window, Colour colour, int step = 1) {
-    XWindowAttributes attributes{};
-    if (!window || !XGetWindowAttributes(test, window, &attributes)) return -1;
-    XImage* image = XGetImage(test, window, 0, 0, attributes.width, attributes.height, AllPlanes,
+    ClientArea area = clientArea(window);
+    if (area.width <= 0) return -1;
+    XImage* image = XGetImage(test, window, area.x, area.y, area.width, area.height, AllPlanes,
                               ZPixmap);
     if (!image) return -1;
-    PicturePlacement picture = pictureInClient(attributes.width, attributes.height, 800, 600);
+    PicturePlacement picture = pictureInClient(area.width, area.height, 800, 600);
     long wrong = 0;
-    for (int y = 0; y < attributes.height; y += step)
-      for (int x = 0; x < attributes.width; x += step) {
+    for (int y = 0; y < area.height; y += step)
+      for (int x = 0; x < area.width; x += step) {
         int pictureX = x - picture.x, pictureY = y - picture.y, scale = picture.scale;
         bool inside = scale > 0 && pictureX >= 0 && pictureY >= 0 && pictureX < 800 * scale &&
                       pictureY < 600 * scale;
@@ -207,6 +209,59 @@ TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresente
   EXPECT_EQ(gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN), 0);
   drawPattern();
   closeScreen();
+}
+
+// What a Wayland client may not do: place its window or keep it above the
+// others, or change the display's mode. The window stays where the
+// compositor put it, showing the picture; the one mode listed is the
+// output's own.
+TEST_P(X11Window, OnACompositorTheWindowStaysWhereTheCompositorPutsIt) {
+  if (!onCompositor()) GTEST_SKIP() << "for a Wayland compositor";
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, flagTopmost, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  drawPattern();
+  ASSERT_TRUE(eventually([&] { return mismatches(window) == 0; }));
+  int32_t before = gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN);
+  EXPECT_EQ(gfxScreen->driver->moveWindow(5, 5), 0);
+  EXPECT_EQ(gfxScreen->driver->moveWindow(INT32_MIN, INT32_MIN), before);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(mismatches(window), 0) << "the picture moved";
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  std::vector<int32_t> modes = gfxScreen->driver->listModes(32);
+  ASSERT_EQ(modes.size(), 1u);
+  EXPECT_EQ(modes[0] >> 16, attributes.width);
+  EXPECT_EQ(modes[0] & 0xFFFF, attributes.height);
+}
+
+// Full screen on a compositor covers its output at the output's own mode:
+// the picture at the largest whole scale that fits, centred on black.
+TEST_P(X11Window, OnACompositorFullScreenCoversTheOutputCentredOnBlack) {
+  if (!onCompositor()) GTEST_SKIP() << "for a Wayland compositor";
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 32, 1, flagFullScreen, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(test, window, &attributes));
+  EXPECT_EQ(windowLayer.clientWidth, attributes.width);
+  EXPECT_EQ(windowLayer.clientHeight, attributes.height);
+  // The pointer over the picture, hidden: the compositor draws none into it
+  // (over the black border it is an arrow).
+  XWarpPointer(test, None, window, 0, 0, 0, 0, attributes.width / 2, attributes.height / 2);
+  XSync(test, False);
+  EXPECT_EQ(placeMouse(mouseNotGiven, mouseNotGiven, 0, -1), 0);
+  ASSERT_TRUE(eventually([] {
+    int32_t x, y;
+    return readMouse(&x, &y, nullptr, nullptr, nullptr) == 0;
+  }));
+  drawPattern();
+  EXPECT_TRUE(eventually([&] { return mismatches(window, patternAt, 3) == 0; }))
+      << mismatches(window, patternAt, 3) << " pixels differ";
 }
 
 INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,

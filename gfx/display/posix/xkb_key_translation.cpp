@@ -1,6 +1,5 @@
-#include "gfx/display/x11/x11_key_translation.h"
+#include "gfx/display/posix/xkb_key_translation.h"
 
-#include <X11/X.h>
 #include <X11/keysym.h>
 
 #include "input/key_codes.h"
@@ -268,10 +267,10 @@ std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText) {
 
 int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHeld) {
   int32_t modifiers = 0;
-  if (stateMask & ShiftMask) modifiers |= modifierShift;
-  if ((stateMask & ControlMask) || rightCtrlHeld) modifiers |= modifierCtrl;
+  if (stateMask & modifierMaskShift) modifiers |= modifierShift;
+  if ((stateMask & modifierMaskControl) || rightCtrlHeld) modifiers |= modifierCtrl;
   if (rightCtrlHeld) modifiers |= modifierRightCtrl;
-  if ((stateMask & Mod1Mask) || rightAltHeld) modifiers |= modifierAlt;
+  if ((stateMask & modifierMaskAlt) || rightAltHeld) modifiers |= modifierAlt;
   if (rightAltHeld) modifiers |= modifierRightAlt;
   return modifiers;
 }

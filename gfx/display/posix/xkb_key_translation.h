@@ -1,9 +1,9 @@
-// What an X11 back end needs to turn X key events into the keyboard messages
-// of the window procedure: virtual keys from keysyms, scan codes from key
-// codes, which messages are system-key messages, and the previous-state bit
-// of auto-repeated keys.
-// Portable code: keysyms and key codes are plain numbers here, and no X
-// connection is used.
+// What the X11 and Wayland back ends need to turn key events into the
+// keyboard messages of the window procedure: virtual keys from keysyms (X and
+// xkbcommon share their numbers), scan codes from X key codes (evdev codes +
+// 8), which messages are system-key messages, and the previous-state bit of
+// auto-repeated keys. Keysyms and key codes are plain numbers here, and no
+// connection to a display is used.
 //
 // For one KeyPress event the back end would fill a key message as:
 //   ScanCode sc = scanCodeOfKeycode(event.keycode);
@@ -56,6 +56,13 @@ void markKeyDown(uint8_t state[256], uint32_t unshiftedKeysym, uint32_t lookedUp
 // which X reports as DEL (0x7F) but which types no character on a PC, and a
 // Tab for Shift+Tab, which X reports as ISO_Left_Tab typing nothing.
 std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText);
+
+// The modifier bits of a key event's state, as X's core protocol numbers them
+// (ShiftMask, ControlMask, Mod1Mask); a Wayland back end builds the same word
+// from its xkb state.
+constexpr uint32_t modifierMaskShift = 1u << 0;
+constexpr uint32_t modifierMaskControl = 1u << 2;
+constexpr uint32_t modifierMaskAlt = 1u << 3;
 
 // The modifier word of a key event (without the enhanced bit): from the X
 // modifier mask the event carries (ShiftMask, ControlMask, Mod1Mask for Alt),
