@@ -261,6 +261,15 @@ async function main() {
     const now = await whole();
     return frameAt(now, 1, 500, 420) && !frameAt(now, 1, 300, 300);
   }, 3000), 'the sprite follows the pointer');
+  // Only changed rows are put on the canvas: every pixel stays opaque and the
+  // rows no run touched keep what they showed.
+  check(await page.evaluate(`(() => {
+    const d = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 800, 600).data;
+    for (let i = 3; i < d.length; i += 4) if (d[i] !== 255) return false;
+    return true; })()`), 'every pixel of the canvas is opaque');
+  const kept = await whole();
+  check(readRow(kept, 2) === ' Zdobyles 0 punktow!' && frameAt(kept, 1, 500, 420),
+        'the score row stays while only the sprite rows change');
 
   // The browser's CPU share while the game runs its frames, without and
   // with the button held (the score then changes every frame).
