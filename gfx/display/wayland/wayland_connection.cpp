@@ -120,6 +120,7 @@ void WaylandWindowSystem::noteLost() { dead_ = true; }
 WaylandWindowSystem::~WaylandWindowSystem() {
   if (!display_) return;
   destroyWindow();
+  closeFrameContext();
   seatCapabilities(0);
   if (cursorSurface_) wl_surface_destroy(cursorSurface_);
   if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);

@@ -22,6 +22,9 @@
 #include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
+struct libdecor;
+struct libdecor_frame;
+
 namespace krgfx {
 
 // One wl_shm buffer of the window's size and the rows it has not yet been
@@ -87,6 +90,16 @@ class WaylandWindowSystem : public WindowSystem {
   void outputScale(int32_t scale) { outputScale_ = scale; }
   void seatCapabilities(uint32_t capabilities);
   void toplevelConfigure(wl_array* states);
+  void noteMaximised(bool maximised);
+  // libdecor's frame: its configure (the window's own size, always) and
+  // the main surface's commit it asks for.
+  void frameConfigured() { configured_ = true; }
+  int32_t logicalWidth() const { return width_ / bufferScale_; }
+  int32_t logicalHeight() const { return height_ / bufferScale_; }
+  void commitSurface() {
+    if (surface_) wl_surface_commit(surface_);
+  }
+  void frameFailed() { frameBroken_ = true; }
   void surfaceConfigure(uint32_t serial);
   void toplevelClose() { pending_.push_back(message(MessageKind::close)); }
   void bufferReleased(wl_buffer* buffer);
@@ -99,8 +112,8 @@ class WaylandWindowSystem : public WindowSystem {
     repeatRate_ = rate;
     repeatDelay_ = delay;
   }
-  void pointerEnter(uint32_t serial, wl_fixed_t x, wl_fixed_t y);
-  void pointerLeave();
+  void pointerEnter(uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y);
+  void pointerLeave(wl_surface* surface);
   void pointerMotion(wl_fixed_t x, wl_fixed_t y);
   void pointerButton(uint32_t time, uint32_t button, uint32_t state);
   void pointerAxis(uint32_t axis, wl_fixed_t value);
@@ -115,7 +128,17 @@ class WaylandWindowSystem : public WindowSystem {
   }
 
  private:
+  static std::string appId();
+  void makeToplevel(const WindowSpec& windowSpec);
+  // A frame drawn by libdecor round a window that has one, where the
+  // compositor draws none; false (and nothing made) without libdecor.
+  bool startFrame(const std::string& title);
+  void endFrame();
+  void closeFrameContext();
+  void setFrameTitle(const std::string& title);
   bool createBuffers();
+  uint32_t keyColour() const;
+  void copyRows(uint8_t* target, int32_t first, int32_t last) const;
   void destroyBuffers();
   ShmBuffer* freeBuffer();
   bool showRows(int32_t first, int32_t last);
@@ -154,6 +177,9 @@ class WaylandWindowSystem : public WindowSystem {
   xdg_surface* xdgSurface_ = nullptr;
   xdg_toplevel* toplevel_ = nullptr;
   zxdg_toplevel_decoration_v1* decoration_ = nullptr;
+  libdecor* decor_ = nullptr;  // made with the first framed window
+  libdecor_frame* frame_ = nullptr;
+  bool frameBroken_ = false;  // libdecor reported an error: no more frames
   zwp_idle_inhibitor_v1* inhibitor_ = nullptr;
   bool saverSuspended_ = false;  // while a mode is open
   zwp_confined_pointer_v1* confinement_ = nullptr;
@@ -170,6 +196,9 @@ class WaylandWindowSystem : public WindowSystem {
   std::vector<uint8_t> picturePixels_;
   int32_t pitch_ = 0;
   ShmBuffer buffers_[3];
+  // A colour-keyed window: ARGB buffers whose pixels of the key colour are
+  // transparent (alpha 0), so the desktop shows through them.
+  bool colourKeyed_ = false;
   int32_t bufferCount_ = 0;
   // Output.
   int32_t screenWidth_ = 0, screenHeight_ = 0, refreshMilliHz_ = 0, outputScale_ = 1;

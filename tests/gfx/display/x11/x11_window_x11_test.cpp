@@ -194,6 +194,29 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
       << mismatches(window, colour, 5);
 }
 
+// A 5-6-5 framebuffer: each channel widened with its low bits zero, or the
+// same 5-6-5 pixel on a 16-bit X screen.
+TEST_P(X11Window, ASixteenBitScreenShowsItsFiveSixFiveColours) {
+  ASSERT_TRUE(useScreen(GetParam().screen));
+  setenv("KRGFX", GetParam().driver, 1);
+  ASSERT_EQ(openScreen(800, 600, 16, 1, 0, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  auto pixelAt = [](int32_t x, int32_t y) { return static_cast<uint16_t>(x * 977 + y * 131); };
+  lockScreen();
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t y = 0; y < 600; ++y)
+    for (int32_t x = 0; x < 800; ++x)
+      reinterpret_cast<uint16_t*>(screenPixels() + y * screen.pitch)[x] = pixelAt(x, y);
+  unlockScreen(-1, -1);
+  auto colour = [&](int x, int y) {
+    uint32_t pixel = pixelAt(x, y);
+    return (pixel >> 11) << 19 | (pixel >> 5 & 0x3F) << 10 | (pixel & 0x1F) << 3;
+  };
+  EXPECT_TRUE(eventually([&] { return mismatches(window, colour, 3) == 0; }))
+      << mismatches(window, colour, 3) << " pixels differ";
+}
+
 TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresenter) {
   ASSERT_TRUE(useScreen(GetParam().screen));
   setenv("KRGFX", GetParam().driver, 1);
@@ -271,6 +294,43 @@ INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
                            return std::string(info.param.driver) +
                                   (info.param.screen ? "On16Bits" : "On24Bits");
                          });
+
+// A colour-keyed window on a compositor: its magenta pixels show what lies
+// behind the window (the shell's background beside it), the others the
+// picture. An X server without a compositor shows the key colour as it is.
+using CompositorColourKey = X11WindowTest;
+
+TEST_F(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) {
+  if (!onCompositor()) GTEST_SKIP() << "needs a compositor (tools/wayland_tests.sh)";
+  ASSERT_TRUE(useScreen(0));
+  setenv("KRGFX", "GDI", 1);
+  ASSERT_EQ(openScreen(200, 150, 32, 1, flagColourKeyed, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  lockScreen();
+  for (int32_t y = 0; y < 150; ++y)
+    for (int32_t x = 0; x < 200; ++x)
+      reinterpret_cast<uint32_t*>(screenPixels() + y * gfxScreen->pitch)[x] = x < 100 ? 0xFFFF00FFu
+                                                                                      : 0xFF3366CCu;
+  unlockScreen(-1, -1);
+  // Pixels of the client area unlike what they should show; -1 when the
+  // window cannot be read.
+  auto wrong = [&] {
+    ClientArea area = clientArea(window);
+    if (area.x < 2) return -1L;
+    XImage* image = XGetImage(test, window, area.x - 2, area.y, area.width + 2, area.height,
+                              AllPlanes, ZPixmap);
+    if (!image) return -1L;
+    unsigned long background = XGetPixel(image, 0, area.height / 2);
+    long count = background == 0xFF00FF ? -1 : 0;
+    for (int y = 0; y < area.height && count >= 0; y += 5)
+      for (int x = 0; x < area.width; x += 5)
+        if (XGetPixel(image, x + 2, y) != (x < area.width / 2 ? background : 0x3366CCul)) ++count;
+    XDestroyImage(image);
+    return count;
+  };
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
+}
 
 using X11FullScreen = X11Window;
 
