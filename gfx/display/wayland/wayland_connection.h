@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fractional-scale-v1-client-protocol.h"
 #include "gfx/display/posix/event_waiter.h"
 #include "gfx/display/posix/key_messages.h"
 #include "gfx/display/window_layer.h"
@@ -19,6 +20,7 @@
 #include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "input/double_click.h"
 #include "pointer-constraints-unstable-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -94,8 +96,11 @@ class WaylandWindowSystem : public WindowSystem {
   // libdecor's frame: its configure (the window's own size, always) and
   // the main surface's commit it asks for.
   void frameConfigured() { configured_ = true; }
-  int32_t logicalWidth() const { return width_ / bufferScale_; }
-  int32_t logicalHeight() const { return height_ / bufferScale_; }
+  // The window's size in surface units: the buffer's divided by its scale,
+  // or through the viewport at the compositor's fractional scale.
+  int32_t logicalWidth() const;
+  int32_t logicalHeight() const;
+  void preferredScale(uint32_t scale120);
   void commitSurface() {
     if (surface_) wl_surface_commit(surface_);
   }
@@ -130,10 +135,14 @@ class WaylandWindowSystem : public WindowSystem {
  private:
   static std::string appId();
   void makeToplevel(const WindowSpec& windowSpec);
+  void startViewport();
+  void endViewport();
+  void applyViewport();
   // A frame drawn by libdecor round a window that has one, where the
   // compositor draws none; false (and nothing made) without libdecor.
   bool startFrame(const std::string& title);
   void endFrame();
+  void setFrameContentSize();
   void closeFrameContext();
   void setFrameTitle(const std::string& title);
   bool createBuffers();
@@ -168,6 +177,8 @@ class WaylandWindowSystem : public WindowSystem {
   zxdg_decoration_manager_v1* decorations_ = nullptr;
   zwp_idle_inhibit_manager_v1* idleManager_ = nullptr;
   zwp_pointer_constraints_v1* constraints_ = nullptr;
+  wp_viewporter* viewporter_ = nullptr;
+  wp_fractional_scale_manager_v1* fractionalScales_ = nullptr;
   wl_keyboard* keyboard_ = nullptr;
   wl_pointer* pointer_ = nullptr;
   bool dead_ = false;
@@ -191,6 +202,12 @@ class WaylandWindowSystem : public WindowSystem {
   // Buffer pixels per surface unit: the output's scale when the client area
   // divides by it, so that each pixel is shown as one of the output's.
   int32_t bufferScale_ = 1;
+  // Where the compositor offers fractional scales and viewports: the
+  // buffer is shown pixel for pixel through a viewport at its preferred
+  // scale (in 120ths, 0 until it says), kept for the next window.
+  wp_viewport* viewport_ = nullptr;
+  wp_fractional_scale_v1* fractionalScale_ = nullptr;
+  int32_t preferredScale120_ = 0;
   WindowRect picture_{};
   // Pixels: the picture as the program last showed it, and the buffers.
   std::vector<uint8_t> picturePixels_;

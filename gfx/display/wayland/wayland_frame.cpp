@@ -66,13 +66,19 @@ bool WaylandWindowSystem::startFrame(const std::string& title) {
   if (!frame_) return false;
   libdecor_frame_set_title(frame_, title.c_str());
   libdecor_frame_set_app_id(frame_, appId().c_str());
-  libdecor_frame_set_min_content_size(frame_, logicalWidth(), logicalHeight());
-  // No maximum: a frame with one equal to the minimum offers no maximise
-  // button. Edges dragged leave the picture's size as it is.
-  if (!canMaximise_) libdecor_frame_set_max_content_size(frame_, logicalWidth(), logicalHeight());
+  setFrameContentSize();
   libdecor_frame_unset_capabilities(frame_, LIBDECOR_ACTION_FULLSCREEN);
   libdecor_frame_map(frame_);
   return true;
+}
+
+// No maximum where the window can be maximised: a frame whose maximum is
+// its minimum offers no maximise button. Edges dragged leave the picture's
+// size as it is.
+void WaylandWindowSystem::setFrameContentSize() {
+  if (!frame_) return;
+  libdecor_frame_set_min_content_size(frame_, logicalWidth(), logicalHeight());
+  if (!canMaximise_) libdecor_frame_set_max_content_size(frame_, logicalWidth(), logicalHeight());
 }
 
 void WaylandWindowSystem::endFrame() {
@@ -95,6 +101,16 @@ void WaylandWindowSystem::closeFrameContext() {
 #else
 
 bool WaylandWindowSystem::startFrame(const std::string&) { return false; }
+// No maximum where the window can be maximised: a frame whose maximum is
+// its minimum offers no maximise button. Edges dragged leave the picture's
+// size as it is.
+void WaylandWindowSystem::setFrameContentSize() {
+  if (!frame_) return;
+  libdecor_frame_set_min_content_size(frame_, logicalWidth(), logicalHeight());
+  if (!canMaximise_) libdecor_frame_set_max_content_size(frame_, logicalWidth(), logicalHeight());
+}
+
+void WaylandWindowSystem::setFrameContentSize() {}
 void WaylandWindowSystem::endFrame() {}
 void WaylandWindowSystem::setFrameTitle(const std::string&) {}
 void WaylandWindowSystem::closeFrameContext() {}

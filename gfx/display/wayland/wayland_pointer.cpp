@@ -92,8 +92,8 @@ void WaylandWindowSystem::pointerMessage(MessageKind kind, int32_t button) {
 
 // Surface units to the buffer pixels of the client area.
 void WaylandWindowSystem::notePointerAt(wl_fixed_t x, wl_fixed_t y) {
-  pointerX_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(x) * bufferScale_));
-  pointerY_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(y) * bufferScale_));
+  pointerX_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(x) * width_ / logicalWidth()));
+  pointerY_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(y) * height_ / logicalHeight()));
 }
 
 void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_surface* surface, wl_fixed_t x,
@@ -230,8 +230,9 @@ void WaylandWindowSystem::confinePointer(bool confined) {
     int32_t width = picture_.right - picture_.left, height = picture_.bottom - picture_.top;
     if (width > 0 && height > 0) {
       region = wl_compositor_create_region(compositor_);
-      wl_region_add(region, picture_.left / bufferScale_, picture_.top / bufferScale_,
-                    width / bufferScale_, height / bufferScale_);
+      auto across = [&](int32_t pixels) { return pixels * logicalWidth() / width_; };
+      auto down = [&](int32_t pixels) { return pixels * logicalHeight() / height_; };
+      wl_region_add(region, across(picture_.left), down(picture_.top), across(width), down(height));
     }
     confinement_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface_, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);

@@ -96,6 +96,7 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   maximised_ = configured_ = false;
   surface_ = wl_compositor_create_surface(compositor_);
   wl_surface_set_buffer_scale(surface_, bufferScale_);
+  startViewport();
   bool made = !windowSpec.frameless && !windowSpec.fullScreen && startFrame(windowSpec.title);
   if (!made) makeToplevel(windowSpec);
   if (!waitForConfigure() || !createBuffers()) {
@@ -124,8 +125,8 @@ void WaylandWindowSystem::makeToplevel(const WindowSpec& windowSpec) {
   if (windowSpec.fullScreen) {
     xdg_toplevel_set_fullscreen(toplevel_, output_);
   } else {
-    xdg_toplevel_set_min_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
-    xdg_toplevel_set_max_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
+    xdg_toplevel_set_min_size(toplevel_, logicalWidth(), logicalHeight());
+    xdg_toplevel_set_max_size(toplevel_, logicalWidth(), logicalHeight());
   }
   if (decorations_) {
     decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(decorations_, toplevel_);
@@ -141,6 +142,7 @@ void WaylandWindowSystem::destroyWindow() {
   endIdleInhibitor();
   confinePointer(false);
   endFrame();
+  endViewport();
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
   if (xdgSurface_) xdg_surface_destroy(xdgSurface_);
