@@ -101,15 +101,6 @@ void WaylandWindowSystem::closeFrameContext() {
 #else
 
 bool WaylandWindowSystem::startFrame(const std::string&) { return false; }
-// No maximum where the window can be maximised: a frame whose maximum is
-// its minimum offers no maximise button. Edges dragged leave the picture's
-// size as it is.
-void WaylandWindowSystem::setFrameContentSize() {
-  if (!frame_) return;
-  libdecor_frame_set_min_content_size(frame_, logicalWidth(), logicalHeight());
-  if (!canMaximise_) libdecor_frame_set_max_content_size(frame_, logicalWidth(), logicalHeight());
-}
-
 void WaylandWindowSystem::setFrameContentSize() {}
 void WaylandWindowSystem::endFrame() {}
 void WaylandWindowSystem::setFrameTitle(const std::string&) {}

@@ -108,6 +108,14 @@ class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Cas
     return wrong;
   }
   long mismatches(Window window) { return mismatches(window, patternAt); }
+  // An 800x600 screen of that depth in a window on the case's screen and
+  // driver; 0 when it did not open.
+  Window openWindow(int32_t depth) {
+    if (!useScreen(GetParam().screen)) return 0;
+    setenv("KRGFX", GetParam().driver, 1);
+    if (openScreen(800, 600, depth, 1, 0, 0) != 0) return 0;
+    return findWindow();
+  }
   int32_t scale() { return expectedWindowScale(test, DefaultScreen(test), 800, 600); }
 };
 
@@ -175,10 +183,7 @@ TEST_P(X11Window, DeleteWindowReachesTheKeyBufferAndTheWindowStays) {
 }
 
 TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
-  ASSERT_TRUE(useScreen(GetParam().screen));
-  setenv("KRGFX", GetParam().driver, 1);
-  ASSERT_EQ(openScreen(800, 600, 8, 1, 0, 0), 0);
-  Window window = findWindow();
+  Window window = openWindow(8);
   ASSERT_NE(window, 0u);
   lockScreen();
   GfxScreen& screen = *gfxScreen;
@@ -197,10 +202,7 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
 // A 5-6-5 framebuffer: each channel widened with its low bits zero, or the
 // same 5-6-5 pixel on a 16-bit X screen.
 TEST_P(X11Window, ASixteenBitScreenShowsItsFiveSixFiveColours) {
-  ASSERT_TRUE(useScreen(GetParam().screen));
-  setenv("KRGFX", GetParam().driver, 1);
-  ASSERT_EQ(openScreen(800, 600, 16, 1, 0, 0), 0);
-  Window window = findWindow();
+  Window window = openWindow(16);
   ASSERT_NE(window, 0u);
   auto pixelAt = [](int32_t x, int32_t y) { return static_cast<uint16_t>(x * 977 + y * 131); };
   lockScreen();
