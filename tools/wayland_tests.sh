@@ -55,7 +55,7 @@ on_weston() {
 pictures='DriversAndScreens/X11Window.AnEightHundred*On24Bits'
 pictures+=':DriversAndScreens/X11Window.AnEightBit*On24Bits'
 pictures+=':DriversAndScreens/X11Window.ASixteenBit*On24Bits'
-pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits:CompositorColourKey.*'
+pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits:*CompositorColourKey.*'
 drawing='DriversAndScreens/DrawOnWindow.Shapes*_24:DriversAndScreens/DrawOnWindow.APalette*_24'
 status=0
 on_weston kiosk 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux" ||

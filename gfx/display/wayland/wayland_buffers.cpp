@@ -109,8 +109,10 @@ ShmBuffer* WaylandWindowSystem::freeBuffer() {
 }
 
 // The colour a colour-keyed window shows as transparent: magenta above 8
-// bits, on palette screens the colour of index 0 (as it is now).
+// bits (as a 5-6-5 pixel widens it on 16-bit screens), on palette screens
+// the colour of index 0 (as it is now).
 uint32_t WaylandWindowSystem::keyColour() const {
+  if (windowLayer.depth == 16) return 0xF800F8;
   if (windowLayer.depth > 8) return 0xFF00FF;
   const PaletteEntry& first = windowLayer.paletteEntries[0];
   return static_cast<uint32_t>(first.red) << 16 | static_cast<uint32_t>(first.green) << 8 |

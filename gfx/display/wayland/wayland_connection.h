@@ -104,7 +104,6 @@ class WaylandWindowSystem : public WindowSystem {
   void commitSurface() {
     if (surface_) wl_surface_commit(surface_);
   }
-  void frameFailed() { frameBroken_ = true; }
   void surfaceConfigure(uint32_t serial);
   void toplevelClose() { pending_.push_back(message(MessageKind::close)); }
   void bufferReleased(wl_buffer* buffer);
@@ -190,7 +189,7 @@ class WaylandWindowSystem : public WindowSystem {
   zxdg_toplevel_decoration_v1* decoration_ = nullptr;
   libdecor* decor_ = nullptr;  // made with the first framed window
   libdecor_frame* frame_ = nullptr;
-  bool frameBroken_ = false;  // libdecor reported an error: no more frames
+  bool frameBroken_ = false;  // a framed window never configured: no more frames
   zwp_idle_inhibitor_v1* inhibitor_ = nullptr;
   bool saverSuspended_ = false;  // while a mode is open
   zwp_confined_pointer_v1* confinement_ = nullptr;

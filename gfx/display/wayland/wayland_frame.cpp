@@ -18,11 +18,9 @@ namespace {
 WaylandWindowSystem* systemOf(void* data) { return static_cast<WaylandWindowSystem*>(data); }
 
 // libdecor's errors (a compositor it cannot work with, a configuration it
-// refuses) end framing for the connection; they never end the process.
-WaylandWindowSystem* errorTarget = nullptr;
-void onError(libdecor*, libdecor_error, const char*) {
-  if (errorTarget) errorTarget->frameFailed();
-}
+// refuses) never end the process: a frame whose window is never configured
+// fails that window, and later windows go without a frame.
+void onError(libdecor*, libdecor_error, const char*) {}
 libdecor_interface decorInterface = [] {
   libdecor_interface made{};
   made.error = onError;
@@ -58,7 +56,6 @@ libdecor_frame_interface frameInterface = [] {
 bool WaylandWindowSystem::startFrame(const std::string& title) {
   if (frameBroken_) return false;
   if (!decor_) {
-    errorTarget = this;
     decor_ = libdecor_new(display_, &decorInterface);
     if (!decor_) return false;
   }
@@ -95,7 +92,6 @@ void WaylandWindowSystem::closeFrameContext() {
   if (!decor_) return;
   libdecor_unref(decor_);
   decor_ = nullptr;
-  if (errorTarget == this) errorTarget = nullptr;
 }
 
 #else

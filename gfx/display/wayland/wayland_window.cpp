@@ -100,6 +100,7 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   bool made = !windowSpec.frameless && !windowSpec.fullScreen && startFrame(windowSpec.title);
   if (!made) makeToplevel(windowSpec);
   if (!waitForConfigure() || !createBuffers()) {
+    frameBroken_ = frameBroken_ || made;
     destroyWindow();
     return false;
   }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -300,20 +301,30 @@ INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
 // A colour-keyed window on a compositor: its magenta pixels show what lies
 // behind the window (the shell's background beside it), the others the
 // picture. An X server without a compositor shows the key colour as it is.
-using CompositorColourKey = X11WindowTest;
+struct KeyedCase {
+  int32_t depth;
+  uint32_t key, other;  // framebuffer pixels
+  unsigned long otherShown;
+};
 
-TEST_F(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) {
+class CompositorColourKey : public X11WindowTest,
+                            public ::testing::WithParamInterface<KeyedCase> {};
+
+TEST_P(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) {
   if (!onCompositor()) GTEST_SKIP() << "needs a compositor (tools/wayland_tests.sh)";
+  const KeyedCase& keyed = GetParam();
   ASSERT_TRUE(useScreen(0));
   setenv("KRGFX", "GDI", 1);
-  ASSERT_EQ(openScreen(200, 150, 32, 1, flagColourKeyed, 0), 0);
+  ASSERT_EQ(openScreen(200, 150, keyed.depth, 1, flagColourKeyed, 0), 0);
   Window window = findWindow();
   ASSERT_NE(window, 0u);
   lockScreen();
   for (int32_t y = 0; y < 150; ++y)
-    for (int32_t x = 0; x < 200; ++x)
-      reinterpret_cast<uint32_t*>(screenPixels() + y * gfxScreen->pitch)[x] = x < 100 ? 0xFFFF00FFu
-                                                                                      : 0xFF3366CCu;
+    for (int32_t x = 0; x < 200; ++x) {
+      uint32_t pixel = x < 100 ? keyed.key : keyed.other;
+      std::memcpy(screenPixels() + y * gfxScreen->pitch + x * keyed.depth / 8, &pixel,
+                  keyed.depth / 8);
+    }
   unlockScreen(-1, -1);
   // Pixels of the client area unlike what they should show; -1 when the
   // window cannot be read.
@@ -327,12 +338,19 @@ TEST_F(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) 
     long count = background == 0xFF00FF ? -1 : 0;
     for (int y = 0; y < area.height && count >= 0; y += 5)
       for (int x = 0; x < area.width; x += 5)
-        if (XGetPixel(image, x + 2, y) != (x < area.width / 2 ? background : 0x3366CCul)) ++count;
+        if (XGetPixel(image, x + 2, y) != (x < area.width / 2 ? background : keyed.otherShown))
+          ++count;
     XDestroyImage(image);
     return count;
   };
   EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
 }
+
+// Magenta as a 32-bit and as a 5-6-5 pixel (which widens to 0xF800F8).
+INSTANTIATE_TEST_SUITE_P(Depths, CompositorColourKey,
+                         ::testing::Values(KeyedCase{32, 0xFFFF00FF, 0xFF3366CC, 0x3366CC},
+                                           KeyedCase{16, 0xF81F, 0x3339, 0x3064C8}),
+                         [](const auto& info) { return std::to_string(info.param.depth); });
 
 using X11FullScreen = X11Window;
 
