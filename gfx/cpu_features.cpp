@@ -4,6 +4,7 @@ namespace krgfx {
 
 namespace {
 
+#if defined(__x86_64__) || defined(__i386__)
 VectorLevel detectedLevel() {
   static const VectorLevel level = [] {
     __builtin_cpu_init();
@@ -22,6 +23,19 @@ bool detectedAvx512Vbmi() {
   }();
   return present;
 }
+#else
+// Other processors (WebAssembly) take the forms the compiler was told to
+// target: SSE2 through its SIMD128 mapping, or the plain ones.
+VectorLevel detectedLevel() {
+#ifdef __SSE2__
+  return VectorLevel::sse2;
+#else
+  return VectorLevel::plain;
+#endif
+}
+
+bool detectedAvx512Vbmi() { return false; }
+#endif
 
 bool overridden = false;
 VectorLevel overrideLevel = VectorLevel::plain;

@@ -1,5 +1,6 @@
 // Opening and closing a graphics mode: the screen, its pages and tables, the
 // display driver and the console hooks.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,9 +67,14 @@ bool normaliseDepth(GfxScreen& screen) {
 }
 
 // Pages, dirty rows, work table and text cells; false when memory runs out.
+// Sizes are reckoned in 64 bits: with a 32-bit size_t (i686, WebAssembly)
+// a page of 32768 x 32768 x 4 bytes would wrap to an allocation of nothing.
 bool allocateBuffers(GfxScreen& screen, int32_t textCols, int32_t textRows) {
-  size_t pageBytes = static_cast<size_t>(screen.pitch) * static_cast<size_t>(screen.height);
-  size_t cellCount = static_cast<size_t>(textCols) * static_cast<size_t>(textRows);
+  uint64_t wantedPage = static_cast<uint64_t>(screen.pitch) * static_cast<uint64_t>(screen.height);
+  uint64_t wantedCells = static_cast<uint64_t>(textCols) * static_cast<uint64_t>(textRows);
+  if (wantedPage > SIZE_MAX || wantedCells > SIZE_MAX / sizeof(TextCell)) return false;
+  size_t pageBytes = static_cast<size_t>(wantedPage);
+  size_t cellCount = static_cast<size_t>(wantedCells);
   screen.pages = new (std::nothrow) uint8_t*[static_cast<size_t>(screen.pageCount)]();
   screen.textCells = new (std::nothrow) TextCell*[static_cast<size_t>(screen.pageCount)]();
   if (!screen.pages || !screen.textCells) return false;

@@ -70,4 +70,14 @@ int32_t scanCodeOf(int32_t virtualKey);
 // set while down) and the enhanced flag of the key.
 int32_t modifiersOf(const uint8_t state[256], bool enhanced);
 
+// The character a virtual key types without modifiers, as the tables expect
+// it: capital letters, digits, the US punctuation of the OEM keys, keypad
+// digits and operators, Space, Return, Backspace, Tab, Escape; 0 for none.
+uint8_t unshiftedCharacterOf(int32_t virtualKey);
+
+// Key-down and key-up messages for Alt combinations (without Ctrl, which
+// makes AltGr), the Alt key itself and F10 are system-key messages. altDown
+// and ctrlDown describe the modifiers held besides the key.
+bool isSystemKey(int32_t virtualKey, bool altDown, bool ctrlDown);
+
 }  // namespace krgfx

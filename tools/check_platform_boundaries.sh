@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that platform code stays in its folders: X11 headers only under
 # gfx/display/x11/ (and the keysym numbers, which xkbcommon shares, in posix/
-# files), Win32 headers only under win32/ folders, and POSIX-only headers and
+# files), Win32 headers only under win32/ folders, Emscripten's only under
+# web/ folders, and POSIX-only headers and
 # calls (terminal, /proc, thread names and priorities, byte-range locks,
 # directory search, aligned_alloc, unistd) only under posix/, x11/ and
 # wayland/ folders.
@@ -30,6 +31,8 @@ report "X11 headers outside gfx/display/x11/" \
 report "Win32 headers outside win32/ folders" \
   '#include[[:space:]]*<(windows|winbase|winuser|wingdi|ddraw|dinput|mmsystem|io|direct)\.h>' \
   '[^:]*/win32/'
+report "Emscripten headers outside web/ folders" \
+  '#include[[:space:]]*<emscripten/' '[^:]*/web/'
 report "POSIX headers outside posix/ folders" \
   '#include[[:space:]]*<(unistd|termios|poll|fcntl|dirent|fnmatch|iconv|pthread|pty|dlfcn|sched|langinfo|sys/(ioctl|resource|wait|mman|select|syscall))\.h>' \
   '[^:]*/posix/|[^:]*/x11/|[^:]*/wayland/|[^:]*/win32/[^:]*:[0-9]+:#include <fcntl\.h>|tests/[^:]*_x11_test\.cpp|tests/support/x11_|bench/|fuzz/'

@@ -11,14 +11,27 @@ packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config python3
 # sources to cross-compile, and 64-bit Wine to run the tests (the 32-bit build
 # is only compiled, so no i386 architecture is needed). dpkg-dev finds the
 # .deb's library dependencies; unzip lists the Windows .zip.
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
+# The web build and its test: Emscripten, node, and Chromium driven headless;
+# their recommendations (a desktop's worth) are not needed.
+web_packages=(emscripten nodejs chromium)
+missing_of() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      echo "$package"
+  done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t missing_web < <(missing_of "${web_packages[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_web[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]} ${missing_web[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if [ ${#missing_web[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    "${missing_web[@]}" >/dev/null
+fi

@@ -218,5 +218,6 @@ stage "Windows build under Wine" tools/test_windows.sh
 stage "AddressSanitizer + UndefinedBehaviorSanitizer" asan_build
 stage "ThreadSanitizer (threaded tests)" tsan_build
 stage "fuzz targets (short runs over their seeds)" fuzz_runs
+stage "web: Emscripten build, unit tests under node, game in Chromium" tools/test_web.sh
 stage_name=""
 echo "== all tests passed"

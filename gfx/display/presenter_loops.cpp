@@ -132,6 +132,7 @@ int32_t directXRoundThenPause(bool* showing) {
   lockWindowLayer();
   WindowLayer& layer = windowLayer;
   bool go = presenterRunning && gfxScreen && layer.system;
+  WindowSystem* system = go ? layer.system : nullptr;
   int32_t pause = roundPauseMs;
   if (go) {
     int32_t first, last;
@@ -141,16 +142,20 @@ int32_t directXRoundThenPause(bool* showing) {
     if (layer.presenterIdle) pause = idlePauseMs;
   }
   unlockWindowLayer();
+  if (system) system->finishRound();
   return go ? pause : -1;
 }
 
-// Takes the lock for one round; false when the presenter is to stop.
+// Takes the lock for one round; false when the presenter is to stop. The
+// window system finishes its presentation after the lock is free.
 template <void (*round)(WindowSystem&)>
 bool lockedRound() {
   lockWindowLayer();
   bool go = presenterRunning && gfxScreen && windowLayer.system;
-  if (go) round(*windowLayer.system);
+  WindowSystem* system = go ? windowLayer.system : nullptr;
+  if (go) round(*system);
   unlockWindowLayer();
+  if (system) system->finishRound();
   return go;
 }
 

@@ -1,5 +1,6 @@
 // What the window layer, the keyboard and the mouse ask of the window system.
-// Implementations: X11, Wayland, Win32, and a scripted one that tests drive. Everything
+// Implementations: X11, Wayland, Win32, the browser's canvas, and a scripted
+// one that tests drive. Everything
 // above this interface is portable and runs without a display.
 #pragma once
 
@@ -120,6 +121,14 @@ struct WindowMessage {
   int32_t timerId;
 };
 
+// A message of `kind` with nothing else set (one repetition).
+inline WindowMessage windowMessage(MessageKind kind) {
+  WindowMessage message{};
+  message.kind = kind;
+  message.repeatCount = 1;
+  return message;
+}
+
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -151,6 +160,11 @@ class WindowSystem {
   // from row to row, row 0 at pixels) shown at the same client rows. The
   // pitch must be a multiple of presentRowAlignment.
   virtual bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) = 0;
+  // Run by the presenter after each round, without the driver lock: a
+  // window system that hands the rows presented in the round to another
+  // thread (the browser's) does it here, so that the program never waits
+  // for that thread.
+  virtual void finishRound() {}
   virtual int32_t refreshRate() = 0;  // Hz, 0 when unknown
   virtual void waitForRetrace(int32_t timeoutMs) = 0;
 

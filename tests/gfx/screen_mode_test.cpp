@@ -102,6 +102,12 @@ TEST_F(ScreenMode, ModeTooLargeFailsCleanly) {
   EXPECT_EQ(gfxScreen, nullptr);
   EXPECT_EQ(openScreen(INT32_MAX, 8, 32, 1, flagNoDisplay, 0), errNoMemory);
   EXPECT_EQ(gfxScreen, nullptr);
+  // With a 32-bit size_t (i686, WebAssembly) a page of exactly 4 GiB would
+  // wrap to an allocation of nothing.
+  if (sizeof(size_t) == 4) {
+    EXPECT_EQ(openScreen(32768, 32768, 32, 1, flagNoDisplay, 0), errNoMemory);
+    EXPECT_EQ(gfxScreen, nullptr);
+  }
   EXPECT_EQ(runtimeState.hooks.outputRedirected, nullptr);
   EXPECT_EQ(openScreen(8, 8, 32, 1, flagNoDisplay, 0), 0);
 }

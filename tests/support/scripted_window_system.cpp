@@ -47,6 +47,17 @@ bool ScriptedWindowSystem::waitForPresentations(size_t count, std::chrono::milli
   return changed_.wait_for(lock, timeout, [&] { return presentationTotal_ >= count; });
 }
 
+void ScriptedWindowSystem::holdFinishRound(bool hold) {
+  Lock lock(mutex_);
+  finishHeld_ = hold;
+  changed_.notify_all();
+}
+
+bool ScriptedWindowSystem::waitUntilFinishHeld(std::chrono::milliseconds timeout) {
+  Lock lock(mutex_);
+  return changed_.wait_for(lock, timeout, [&] { return finishWaiting_; });
+}
+
 bool ScriptedWindowSystem::waitForDispatches(int count, std::chrono::milliseconds timeout) {
   Lock lock(mutex_);
   int target = dispatchCount_ + count;
@@ -364,6 +375,14 @@ void ScriptedWindowSystem::failPresentations(bool fail) {
 int32_t ScriptedWindowSystem::refreshRate() {
   Lock lock(mutex_);
   return refreshRate_;
+}
+
+void ScriptedWindowSystem::finishRound() {
+  Lock lock(mutex_);
+  finishWaiting_ = finishHeld_;
+  changed_.notify_all();
+  changed_.wait(lock, [&] { return !finishHeld_; });
+  finishWaiting_ = false;
 }
 
 void ScriptedWindowSystem::waitForRetrace(int32_t) {

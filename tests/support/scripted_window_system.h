@@ -64,6 +64,10 @@ class ScriptedWindowSystem : public WindowSystem {
   void setPointerMovable(bool movable);
   void setKeyStates(const uint8_t virtualKeys[256], const uint8_t scanCodes[256]);
   void setScanCodesReadable(bool readable);  // scanCodeState answers false while not
+  // While held, finishRound waits (on the presenter's thread) until released.
+  void holdFinishRound(bool hold);
+  // Blocks until the presenter waits in a held finishRound; false on time-out.
+  bool waitUntilFinishHeld(std::chrono::milliseconds timeout = std::chrono::seconds(5));
   // Injects a timer message now when the timer runs; false when it does not.
   bool fireTimer(int32_t id);
 
@@ -102,6 +106,7 @@ class ScriptedWindowSystem : public WindowSystem {
   PixelSurface surface() override;
   bool presentRows(int32_t first, int32_t last) override;
   bool presentPixels(const uint8_t* pixels, int32_t pitch, int32_t first, int32_t last) override;
+  void finishRound() override;
   int32_t refreshRate() override;
   void waitForRetrace(int32_t timeoutMs) override;
   void virtualKeyState(uint8_t state[256]) override;
@@ -163,6 +168,8 @@ class ScriptedWindowSystem : public WindowSystem {
   bool screenSaverSuspended_ = false;
   int bells_ = 0;
   int retraceWaits_ = 0;
+  bool finishHeld_ = false;
+  bool finishWaiting_ = false;
 };
 
 // Makes the window layer open the given scripted system (which the test owns)

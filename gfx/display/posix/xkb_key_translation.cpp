@@ -258,54 +258,6 @@ void markKeyDown(uint8_t state[256], uint32_t unshiftedKeysym, uint32_t lookedUp
   if (int32_t sided = sidedVirtualKeyOfKeysym(unshiftedKeysym)) state[sided] |= 0x80;
 }
 
-uint8_t unshiftedCharacterOf(int32_t virtualKey) {
-  if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9') ||
-      virtualKey == ' ')
-    return static_cast<uint8_t>(virtualKey);
-  if (virtualKey >= 96 && virtualKey <= 105) return static_cast<uint8_t>('0' + virtualKey - 96);
-  switch (virtualKey) {
-    case 8:
-    case 9:
-    case 13:
-    case 27:
-      return static_cast<uint8_t>(virtualKey);
-    case 106:
-      return '*';
-    case 107:
-      return '+';
-    case 109:
-      return '-';
-    case 110:
-      return '.';
-    case 111:
-      return '/';
-    case 186:
-      return ';';
-    case 187:
-      return '=';
-    case 188:
-      return ',';
-    case 189:
-      return '-';
-    case 190:
-      return '.';
-    case 191:
-      return '/';
-    case 192:
-      return '`';
-    case 219:
-      return '[';
-    case 220:
-      return '\\';
-    case 221:
-      return ']';
-    case 222:
-      return '\'';
-    default:
-      return 0;
-  }
-}
-
 std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText) {
   constexpr int32_t virtualKeyTab = 9, virtualKeyDelete = 46;
   if (virtualKey == virtualKeyDelete) return {};
@@ -321,11 +273,6 @@ int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHe
   if ((stateMask & modifierMaskAlt) || rightAltHeld) modifiers |= modifierAlt;
   if (rightAltHeld) modifiers |= modifierRightAlt;
   return modifiers;
-}
-
-bool isSystemKey(int32_t virtualKey, bool altDown, bool ctrlDown) {
-  if (virtualKey == virtualKeyF10 || virtualKey == virtualKeyAlt) return true;
-  return altDown && !ctrlDown;
 }
 
 ScanCode scanCodeOfKeycode(uint32_t keycode) {

@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "input/key_codes.h"
+
 namespace krgfx {
 
 // --- Virtual keys ----------------------------------------------------------
@@ -50,11 +52,6 @@ int32_t sidedVirtualKeyOfKeysym(uint32_t keysym);
 void markKeyDown(uint8_t state[256], uint32_t unshiftedKeysym, uint32_t lookedUpKeysym,
                  int32_t scanCode);
 
-// The character a virtual key types without modifiers, as the tables expect
-// it: capital letters, digits, the US punctuation of the OEM keys, keypad
-// digits and operators, Space, Return, Backspace, Tab, Escape; 0 for none.
-uint8_t unshiftedCharacterOf(int32_t virtualKey);
-
 // The text a key types, from the text the X lookup gave: nothing for Delete,
 // which X reports as DEL (0x7F) but which types no character on a PC, and a
 // Tab for Shift+Tab, which X reports as ISO_Left_Tab typing nothing.
@@ -73,11 +70,6 @@ constexpr uint32_t modifierMaskAlt = 1u << 3;
 // tell apart. Right Ctrl gives 0xC and right Alt 0x3, as both count as the
 // generic key too.
 int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHeld);
-
-// Key-down and key-up messages for Alt combinations (without Ctrl, which
-// makes AltGr), the Alt key itself and F10 are system-key messages. altDown
-// and ctrlDown describe the modifiers held besides the key.
-bool isSystemKey(int32_t virtualKey, bool altDown, bool ctrlDown);
 
 // --- Scan codes ------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 // The bell without a window on POSIX systems: "\a" to the terminal.
 #include <unistd.h>
 
+#include <initializer_list>
+
 #include "gfx/text/bell.h"
 
 namespace krgfx {

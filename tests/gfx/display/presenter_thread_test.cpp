@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <system_error>
 #include <thread>
 
@@ -104,6 +105,26 @@ TEST_P(Presenter, RepeatedRowsArePresentedWhereverTheyLie) {
   EXPECT_EQ(shown[1].first, 0);
   EXPECT_EQ(shown[1].last, 199);
   EXPECT_EQ(dirtyRowCount(), 0);
+}
+
+// A window system that shows its rows through another thread finishes the
+// round without the lock: the program draws on while it waits.
+TEST_P(Presenter, TheProgramTakesTheLockWhileTheRoundIsFinished) {
+  openOn(GetParam());
+  letPresenterRun();
+  system.holdFinishRound(true);
+  ASSERT_TRUE(system.waitUntilFinishHeld());
+  auto drawing = std::async(std::launch::async, [] {
+    lockScreen();
+    paintRow(10, 0xFF112233);
+    unlockScreen(10, 10);
+  });
+  bool drewWhileHeld = drawing.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  system.holdFinishRound(false);
+  drawing.wait();
+  EXPECT_TRUE(drewWhileHeld) << "the program waited for the round to be finished";
+  ASSERT_TRUE(system.waitForPresentations(1));
+  EXPECT_EQ(system.presentations()[0].pixel(0, 10) & 0xFFFFFF, 0x112233u);
 }
 
 TEST_P(Presenter, CloseScreenWhileTheProgramHoldsTheLockStillEndsThePresenter) {
