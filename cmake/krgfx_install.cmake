@@ -32,10 +32,10 @@ else()
   set(KRGFX_PC_LINK_OPTIONS "")
   set(KRGFX_PC_SYSTEM_LIBS "")
   if(KRGFX_WAYLAND_FOUND)
+    list(JOIN KRGFX_WL_MODULES " " modules)
     string(APPEND KRGFX_CONFIG_DEPENDENCIES "\nfind_dependency(PkgConfig)\n"
-           "pkg_check_modules(KRGFX_WL REQUIRED IMPORTED_TARGET wayland-client wayland-cursor "
-           "xkbcommon)")
-    string(APPEND KRGFX_PC_REQUIRES " wayland-client wayland-cursor xkbcommon")
+           "pkg_check_modules(KRGFX_WL REQUIRED IMPORTED_TARGET ${modules})")
+    string(APPEND KRGFX_PC_REQUIRES " ${modules}")
   endif()
 endif()
 string(APPEND KRGFX_PC_LINK_OPTIONS " -Wl,--undefined=${KRGFX_ANCHOR_SYMBOL}")

@@ -27,18 +27,20 @@ for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sl
 # Another server on that display would leave this one ended.
 kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb could not start on $display" >&2; exit 1; }
 
-# on_weston SCALE FILTER [VARIABLE=VALUE...]: the tests FILTER names on a
-# 1024x768 weston output of that scale, with the variables set.
+# on_weston SHELL SCALE FILTER [VARIABLE=VALUE...]: the tests FILTER names on
+# a 1024x768 weston output of that scale and shell (kiosk or desktop), with
+# the variables set.
 on_weston() {
-  local scale=$1 filter=$2 status=0
-  shift 2
+  local shell=$1 scale=$2 filter=$3 status=0
+  shift 3
   XDG_RUNTIME_DIR=$runtime DISPLAY=$display weston --backend=x11-backend.so --use-pixman \
-    --shell=kiosk-shell.so --width=1024 --height=768 --scale="$scale" --socket=krgfx-test \
+    --shell="$shell-shell.so" --width=1024 --height=768 --scale="$scale" --socket=krgfx-test \
     --idle-time=0 >"$runtime/weston.log" 2>&1 &
   weston_pid=$!
   for _ in $(seq 100); do [ -S "$runtime/krgfx-test" ] && break; sleep 0.1; done
   [ -S "$runtime/krgfx-test" ] || { cat "$runtime/weston.log"; return 1; }
   env "$@" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=krgfx-test KRGFX_TEST_COMPOSITOR=weston \
+    KRGFX_TEST_SHELL="$shell" \
     DISPLAY="$display" KRGFX_TEST_DISPLAY="$display" KRGFX_WINDOW_SYSTEM=wayland \
     "$build/tests/krgfx_x11_tests" --gtest_filter="$filter" || status=$?
   kill "$weston_pid"
@@ -52,13 +54,17 @@ on_weston() {
 # X11 stages.
 pictures='DriversAndScreens/X11Window.AnEightHundred*On24Bits'
 pictures+=':DriversAndScreens/X11Window.AnEightBit*On24Bits'
-pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits'
+pictures+=':DriversAndScreens/X11Window.ASixteenBit*On24Bits'
+pictures+=':DriversAndScreens/X11Window.OnACompositor*On24Bits:*CompositorColourKey.*'
 drawing='DriversAndScreens/DrawOnWindow.Shapes*_24:DriversAndScreens/DrawOnWindow.APalette*_24'
 status=0
-on_weston 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux" ||
+on_weston kiosk 1 "$pictures:$drawing:RealInputTest.*:Builds/GameWindowTest.PlaysThroughEveryState/Linux" ||
   status=$?
 # A HiDPI output: the window's pixels are 2x2 blocks of the output's, the
 # pointer is reported in framebuffer pixels (the drawing tests read single
 # pixels, at scale 1 only).
-on_weston 2 "$pictures:RealInputTest.*" KRGFX_SCALE=2 || status=$?
+on_weston kiosk 2 "$pictures:RealInputTest.*" KRGFX_SCALE=2 || status=$?
+# The desktop shell draws no frames and places windows itself: the frame
+# libdecor draws round the picture, its close and maximise buttons.
+on_weston desktop 1 'CompositorFrame.*' || status=$?
 exit $status

@@ -14,6 +14,7 @@ namespace krgfx {
 namespace {
 
 constexpr int32_t ordinaryDpi = 96;
+constexpr int32_t fractionalUnit = 120;  // a fractional scale counts 120ths
 
 bool equalsIgnoringCase(const char* text, const char* word) {
   for (; *text && *word; ++text, ++word)
@@ -51,6 +52,16 @@ int32_t dpiFromResources(const char* resources) {
 int32_t scaleForDpi(int32_t dpi) {
   if (dpi <= 0) return 1;
   return std::clamp((dpi + ordinaryDpi / 2) / ordinaryDpi, 1, maxDisplayScale);
+}
+
+int32_t wholeScaleWithin(int32_t scale120) {
+  return std::clamp(scale120 / fractionalUnit, 1, maxDisplayScale);
+}
+
+int32_t logicalLength(int32_t pixels, int32_t scale120) {
+  if (scale120 <= 0 || pixels <= 0) return pixels;
+  int64_t length = (int64_t{pixels} * fractionalUnit + scale120 / 2) / scale120;
+  return static_cast<int32_t>(std::max<int64_t>(length, 1));
 }
 
 int32_t requestedDisplayScale() {

@@ -38,6 +38,14 @@ int32_t windowScale(int32_t requested, int32_t dpi, int32_t width, int32_t heigh
 // integer scale at which it fits the screen, centred. Scale 0 when even one
 // to one does not fit.
 PicturePlacement desktopPicture(int32_t width, int32_t height, const WindowRect& screen);
+// A compositor's preferred fractional scale, in 120ths: the whole scale of
+// the picture drawn for it, the largest not above it (1 to 8), so that each
+// framebuffer pixel stays a square of whole display pixels.
+int32_t wholeScaleWithin(int32_t scale120);
+// The logical (surface) length that the compositor shows `pixels` long at
+// a fractional scale in 120ths, so that each buffer pixel is one display
+// pixel: rounded to the nearest, at least 1; `pixels` for no scale (0).
+int32_t logicalLength(int32_t pixels, int32_t scale120);
 // KRGFX_FULLSCREEN=desktop: full screen never changes the display mode.
 bool desktopFullScreenWanted();
 

@@ -36,8 +36,8 @@ int sharedMemoryFile(size_t bytes) {
   return fd;
 }
 
-bool createBuffer(wl_shm* shm, int32_t width, int32_t height, int32_t pitch, void* listenerData,
-                  ShmBuffer& made) {
+bool createBuffer(wl_shm* shm, int32_t width, int32_t height, int32_t pitch, bool withAlpha,
+                  void* listenerData, ShmBuffer& made) {
   size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(height);
   int fd = sharedMemoryFile(bytes);
   if (fd < 0) return false;
@@ -47,7 +47,8 @@ bool createBuffer(wl_shm* shm, int32_t width, int32_t height, int32_t pitch, voi
     return false;
   }
   wl_shm_pool* pool = wl_shm_create_pool(shm, fd, static_cast<int32_t>(bytes));
-  made.buffer = wl_shm_pool_create_buffer(pool, 0, width, height, pitch, WL_SHM_FORMAT_XRGB8888);
+  made.buffer = wl_shm_pool_create_buffer(
+      pool, 0, width, height, pitch, withAlpha ? WL_SHM_FORMAT_ARGB8888 : WL_SHM_FORMAT_XRGB8888);
   wl_shm_pool_destroy(pool);
   close(fd);
   wl_buffer_add_listener(made.buffer, &bufferListener, listenerData);
@@ -71,7 +72,8 @@ bool WaylandWindowSystem::createBuffers() {
   pitch_ = width_ * bytesPerPixel;
   picturePixels_.assign(static_cast<size_t>(pitch_) * static_cast<size_t>(height_), 0);
   for (bufferCount_ = 0; bufferCount_ < initialBuffers; ++bufferCount_)
-    if (!createBuffer(shm_, width_, height_, pitch_, this, buffers_[bufferCount_])) return false;
+    if (!createBuffer(shm_, width_, height_, pitch_, colourKeyed_, this, buffers_[bufferCount_]))
+      return false;
   return true;
 }
 
@@ -101,9 +103,39 @@ ShmBuffer* WaylandWindowSystem::freeBuffer() {
     }
   }
   if (bufferCount_ == maxBuffers ||
-      !createBuffer(shm_, width_, height_, pitch_, this, buffers_[bufferCount_]))
+      !createBuffer(shm_, width_, height_, pitch_, colourKeyed_, this, buffers_[bufferCount_]))
     return nullptr;
   return &buffers_[bufferCount_++];
+}
+
+// The colour a colour-keyed window shows as transparent: magenta above 8
+// bits (as a 5-6-5 pixel widens it on 16-bit screens), on palette screens
+// the colour of index 0 (as it is now).
+uint32_t WaylandWindowSystem::keyColour() const {
+  if (windowLayer.depth == 16) return 0xF800F8;
+  if (windowLayer.depth > 8) return 0xFF00FF;
+  const PaletteEntry& first = windowLayer.paletteEntries[0];
+  return static_cast<uint32_t>(first.red) << 16 | static_cast<uint32_t>(first.green) << 8 |
+         first.blue;
+}
+
+// The picture's rows into a buffer: as they are, or with the alpha a
+// colour-keyed window needs (0 for the key colour, opaque for the rest).
+void WaylandWindowSystem::copyRows(uint8_t* target, int32_t first, int32_t last) const {
+  size_t offset = static_cast<size_t>(first) * static_cast<size_t>(pitch_);
+  size_t bytes = static_cast<size_t>(last - first + 1) * static_cast<size_t>(pitch_);
+  if (!colourKeyed_) {
+    std::memcpy(target + offset, picturePixels_.data() + offset, bytes);
+    return;
+  }
+  uint32_t key = keyColour();
+  for (size_t at = offset; at < offset + bytes; at += bytesPerPixel) {
+    uint32_t pixel = 0;
+    std::memcpy(&pixel, picturePixels_.data() + at, bytesPerPixel);
+    pixel &= 0xFFFFFF;
+    pixel = pixel == key ? 0 : pixel | 0xFF000000u;
+    std::memcpy(target + at, &pixel, bytesPerPixel);
+  }
 }
 
 bool WaylandWindowSystem::showRows(int32_t first, int32_t last) {
@@ -114,12 +146,8 @@ bool WaylandWindowSystem::showRows(int32_t first, int32_t last) {
   }
   ShmBuffer* buffer = freeBuffer();
   if (!buffer) return false;
-  if (buffer->staleLast >= buffer->staleFirst) {
-    size_t offset = static_cast<size_t>(buffer->staleFirst) * static_cast<size_t>(pitch_);
-    std::memcpy(buffer->pixels + offset, picturePixels_.data() + offset,
-                static_cast<size_t>(buffer->staleLast - buffer->staleFirst + 1) *
-                    static_cast<size_t>(pitch_));
-  }
+  if (buffer->staleLast >= buffer->staleFirst)
+    copyRows(buffer->pixels, buffer->staleFirst, buffer->staleLast);
   buffer->staleFirst = 0;
   buffer->staleLast = -1;
   buffer->busy = true;

@@ -77,6 +77,11 @@ void WaylandWindowSystem::addGlobal(wl_registry* registry, uint32_t name, const 
   } else if (kind == zwp_idle_inhibit_manager_v1_interface.name) {
     idleManager_ = bind<zwp_idle_inhibit_manager_v1>(
         registry, name, &zwp_idle_inhibit_manager_v1_interface, version, 1);
+  } else if (kind == wp_viewporter_interface.name) {
+    viewporter_ = bind<wp_viewporter>(registry, name, &wp_viewporter_interface, version, 1);
+  } else if (kind == wp_fractional_scale_manager_v1_interface.name) {
+    fractionalScales_ = bind<wp_fractional_scale_manager_v1>(
+        registry, name, &wp_fractional_scale_manager_v1_interface, version, 1);
   } else if (kind == zwp_pointer_constraints_v1_interface.name) {
     constraints_ = bind<zwp_pointer_constraints_v1>(
         registry, name, &zwp_pointer_constraints_v1_interface, version, 1);
@@ -120,6 +125,7 @@ void WaylandWindowSystem::noteLost() { dead_ = true; }
 WaylandWindowSystem::~WaylandWindowSystem() {
   if (!display_) return;
   destroyWindow();
+  closeFrameContext();
   seatCapabilities(0);
   if (cursorSurface_) wl_surface_destroy(cursorSurface_);
   if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);
@@ -135,7 +141,11 @@ WindowRect WaylandWindowSystem::screenRect() {
   return {0, 0, screenWidth_, screenHeight_};
 }
 
-int32_t WaylandWindowSystem::desktopDpi() { return dead_ ? 0 : 96 * outputScale_; }
+// A fractional scale counts at the whole scale below it, once known.
+int32_t WaylandWindowSystem::desktopDpi() {
+  if (dead_) return 0;
+  return 96 * (preferredScale120_ > 0 ? wholeScaleWithin(preferredScale120_) : outputScale_);
+}
 
 // The one mode a Wayland client sees: the output's own.
 std::vector<DisplayMode> WaylandWindowSystem::displayModes() {

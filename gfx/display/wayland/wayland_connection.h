@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fractional-scale-v1-client-protocol.h"
 #include "gfx/display/posix/event_waiter.h"
 #include "gfx/display/posix/key_messages.h"
 #include "gfx/display/window_layer.h"
@@ -19,8 +20,12 @@
 #include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "input/double_click.h"
 #include "pointer-constraints-unstable-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
+
+struct libdecor;
+struct libdecor_frame;
 
 namespace krgfx {
 
@@ -87,6 +92,18 @@ class WaylandWindowSystem : public WindowSystem {
   void outputScale(int32_t scale) { outputScale_ = scale; }
   void seatCapabilities(uint32_t capabilities);
   void toplevelConfigure(wl_array* states);
+  void noteMaximised(bool maximised);
+  // libdecor's frame: its configure (the window's own size, always) and
+  // the main surface's commit it asks for.
+  void frameConfigured() { configured_ = true; }
+  // The window's size in surface units: the buffer's divided by its scale,
+  // or through the viewport at the compositor's fractional scale.
+  int32_t logicalWidth() const;
+  int32_t logicalHeight() const;
+  void preferredScale(uint32_t scale120);
+  void commitSurface() {
+    if (surface_) wl_surface_commit(surface_);
+  }
   void surfaceConfigure(uint32_t serial);
   void toplevelClose() { pending_.push_back(message(MessageKind::close)); }
   void bufferReleased(wl_buffer* buffer);
@@ -99,8 +116,8 @@ class WaylandWindowSystem : public WindowSystem {
     repeatRate_ = rate;
     repeatDelay_ = delay;
   }
-  void pointerEnter(uint32_t serial, wl_fixed_t x, wl_fixed_t y);
-  void pointerLeave();
+  void pointerEnter(uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y);
+  void pointerLeave(wl_surface* surface);
   void pointerMotion(wl_fixed_t x, wl_fixed_t y);
   void pointerButton(uint32_t time, uint32_t button, uint32_t state);
   void pointerAxis(uint32_t axis, wl_fixed_t value);
@@ -115,7 +132,21 @@ class WaylandWindowSystem : public WindowSystem {
   }
 
  private:
+  static std::string appId();
+  void makeToplevel(const WindowSpec& windowSpec);
+  void startViewport();
+  void endViewport();
+  void applyViewport();
+  // A frame drawn by libdecor round a window that has one, where the
+  // compositor draws none; false (and nothing made) without libdecor.
+  bool startFrame(const std::string& title);
+  void endFrame();
+  void setFrameContentSize();
+  void closeFrameContext();
+  void setFrameTitle(const std::string& title);
   bool createBuffers();
+  uint32_t keyColour() const;
+  void copyRows(uint8_t* target, int32_t first, int32_t last) const;
   void destroyBuffers();
   ShmBuffer* freeBuffer();
   bool showRows(int32_t first, int32_t last);
@@ -145,6 +176,8 @@ class WaylandWindowSystem : public WindowSystem {
   zxdg_decoration_manager_v1* decorations_ = nullptr;
   zwp_idle_inhibit_manager_v1* idleManager_ = nullptr;
   zwp_pointer_constraints_v1* constraints_ = nullptr;
+  wp_viewporter* viewporter_ = nullptr;
+  wp_fractional_scale_manager_v1* fractionalScales_ = nullptr;
   wl_keyboard* keyboard_ = nullptr;
   wl_pointer* pointer_ = nullptr;
   bool dead_ = false;
@@ -154,6 +187,9 @@ class WaylandWindowSystem : public WindowSystem {
   xdg_surface* xdgSurface_ = nullptr;
   xdg_toplevel* toplevel_ = nullptr;
   zxdg_toplevel_decoration_v1* decoration_ = nullptr;
+  libdecor* decor_ = nullptr;  // made with the first framed window
+  libdecor_frame* frame_ = nullptr;
+  bool frameBroken_ = false;  // a framed window never configured: no more frames
   zwp_idle_inhibitor_v1* inhibitor_ = nullptr;
   bool saverSuspended_ = false;  // while a mode is open
   zwp_confined_pointer_v1* confinement_ = nullptr;
@@ -165,11 +201,20 @@ class WaylandWindowSystem : public WindowSystem {
   // Buffer pixels per surface unit: the output's scale when the client area
   // divides by it, so that each pixel is shown as one of the output's.
   int32_t bufferScale_ = 1;
+  // Where the compositor offers fractional scales and viewports: the
+  // buffer is shown pixel for pixel through a viewport at its preferred
+  // scale (in 120ths, 0 until it says), kept for the next window.
+  wp_viewport* viewport_ = nullptr;
+  wp_fractional_scale_v1* fractionalScale_ = nullptr;
+  int32_t preferredScale120_ = 0;
   WindowRect picture_{};
   // Pixels: the picture as the program last showed it, and the buffers.
   std::vector<uint8_t> picturePixels_;
   int32_t pitch_ = 0;
   ShmBuffer buffers_[3];
+  // A colour-keyed window: ARGB buffers whose pixels of the key colour are
+  // transparent (alpha 0), so the desktop shows through them.
+  bool colourKeyed_ = false;
   int32_t bufferCount_ = 0;
   // Output.
   int32_t screenWidth_ = 0, screenHeight_ = 0, refreshMilliHz_ = 0, outputScale_ = 1;

@@ -17,10 +17,15 @@ constexpr int32_t cursorSize = 24;
 
 WaylandWindowSystem* systemOf(void* data) { return static_cast<WaylandWindowSystem*>(data); }
 
-void onEnter(void* data, wl_pointer*, uint32_t serial, wl_surface*, wl_fixed_t x, wl_fixed_t y) {
-  systemOf(data)->pointerEnter(serial, x, y);
+// Only the window's own surface counts: a frame drawn round it (libdecor)
+// is outside, and handles its own pointer.
+void onEnter(void* data, wl_pointer*, uint32_t serial, wl_surface* surface, wl_fixed_t x,
+             wl_fixed_t y) {
+  systemOf(data)->pointerEnter(serial, surface, x, y);
 }
-void onLeave(void* data, wl_pointer*, uint32_t, wl_surface*) { systemOf(data)->pointerLeave(); }
+void onLeave(void* data, wl_pointer*, uint32_t, wl_surface* surface) {
+  systemOf(data)->pointerLeave(surface);
+}
 void onMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
   systemOf(data)->pointerMotion(x, y);
 }
@@ -87,11 +92,13 @@ void WaylandWindowSystem::pointerMessage(MessageKind kind, int32_t button) {
 
 // Surface units to the buffer pixels of the client area.
 void WaylandWindowSystem::notePointerAt(wl_fixed_t x, wl_fixed_t y) {
-  pointerX_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(x) * bufferScale_));
-  pointerY_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(y) * bufferScale_));
+  pointerX_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(x) * width_ / logicalWidth()));
+  pointerY_ = static_cast<int32_t>(std::floor(wl_fixed_to_double(y) * height_ / logicalHeight()));
 }
 
-void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_fixed_t x, wl_fixed_t y) {
+void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_surface* surface, wl_fixed_t x,
+                                       wl_fixed_t y) {
+  if (surface != surface_) return;
   enterSerial_ = serial;
   pointerInside_ = true;
   notePointerAt(x, y);
@@ -100,7 +107,8 @@ void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_fixed_t x, wl_fixed_t
   pending_.push_back(message(MessageKind::setCursor));
 }
 
-void WaylandWindowSystem::pointerLeave() {
+void WaylandWindowSystem::pointerLeave(wl_surface* surface) {
+  if (surface != surface_ || !pointerInside_) return;
   pointerInside_ = false;
   pending_.push_back(message(MessageKind::mouseLeave));
 }
@@ -109,6 +117,7 @@ void WaylandWindowSystem::pointerLeave() {
 // entering or leaving a window of its own: the window layer chooses the
 // pointer again.
 void WaylandWindowSystem::pointerMotion(wl_fixed_t x, wl_fixed_t y) {
+  if (!pointerInside_) return;
   bool wasOverPicture = picture_.contains(pointerX_, pointerY_);
   notePointerAt(x, y);
   if (cursorHiddenHere() != cursorHidden_) applyCursor();
@@ -119,7 +128,7 @@ void WaylandWindowSystem::pointerMotion(wl_fixed_t x, wl_fixed_t y) {
 
 void WaylandWindowSystem::pointerButton(uint32_t time, uint32_t button, uint32_t state) {
   int32_t bit = buttonBit(button);
-  if (!bit) return;
+  if (!bit || !pointerInside_) return;
   MessageKind kind = MessageKind::buttonUp;
   if (state == WL_POINTER_BUTTON_STATE_PRESSED)
     kind = clicks_.press(bit, time, pointerX_, pointerY_) ? MessageKind::buttonDoubleClick
@@ -138,6 +147,7 @@ void WaylandWindowSystem::wheel(bool vertical, int32_t steps) {
 }
 
 void WaylandWindowSystem::pointerAxisDiscrete(uint32_t axis, int32_t steps) {
+  if (!pointerInside_) return;
   bool vertical = axis == WL_POINTER_AXIS_VERTICAL_SCROLL;
   axisDiscreteSeen_[vertical ? 0 : 1] = true;
   wheel(vertical, steps);
@@ -146,6 +156,7 @@ void WaylandWindowSystem::pointerAxisDiscrete(uint32_t axis, int32_t steps) {
 // Smooth motion counts only when the frame brought no discrete steps: ten
 // units make a step, as a wheel notch gives.
 void WaylandWindowSystem::pointerAxis(uint32_t axis, wl_fixed_t value) {
+  if (!pointerInside_) return;
   int index = axis == WL_POINTER_AXIS_VERTICAL_SCROLL ? 0 : 1;
   axisRest_[index] += wl_fixed_to_double(value);
 }
@@ -219,8 +230,9 @@ void WaylandWindowSystem::confinePointer(bool confined) {
     int32_t width = picture_.right - picture_.left, height = picture_.bottom - picture_.top;
     if (width > 0 && height > 0) {
       region = wl_compositor_create_region(compositor_);
-      wl_region_add(region, picture_.left / bufferScale_, picture_.top / bufferScale_,
-                    width / bufferScale_, height / bufferScale_);
+      auto across = [&](int32_t pixels) { return pixels * logicalWidth() / width_; };
+      auto down = [&](int32_t pixels) { return pixels * logicalHeight() / height_; };
+      wl_region_add(region, across(picture_.left), down(picture_.top), across(width), down(height));
     }
     confinement_ = zwp_pointer_constraints_v1_confine_pointer(
         constraints_, surface_, pointer_, region, ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);

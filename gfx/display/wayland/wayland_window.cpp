@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include <krgfx/gfx.h>
 #include "gfx/display/wayland/wayland_connection.h"
 
 namespace krgfx {
@@ -32,13 +33,13 @@ const xdg_toplevel_listener toplevelListener{.configure = onToplevelConfigure,
 constexpr auto configureTimeout = std::chrono::seconds(2);
 constexpr auto entryWait = std::chrono::milliseconds(100);
 
+}  // namespace
+
 // The program's name, as desktop files name an application.
-std::string programName() {
+std::string WaylandWindowSystem::appId() {
   const char* name = program_invocation_short_name;
   return name && *name ? name : "krgfx";
 }
-
-}  // namespace
 
 void WaylandWindowSystem::surfaceConfigure(uint32_t serial) {
   xdg_surface_ack_configure(xdgSurface_, serial);
@@ -52,6 +53,10 @@ void WaylandWindowSystem::toplevelConfigure(wl_array* states) {
   for (auto* state = static_cast<uint32_t*>(states->data);
        reinterpret_cast<char*>(state) < static_cast<char*>(states->data) + states->size; ++state)
     if (*state == XDG_TOPLEVEL_STATE_MAXIMIZED) maximised = true;
+  noteMaximised(maximised);
+}
+
+void WaylandWindowSystem::noteMaximised(bool maximised) {
   if (maximised && !maximised_ && canMaximise_) pending_.push_back(message(MessageKind::maximise));
   maximised_ = maximised;
 }
@@ -84,32 +89,18 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   originY_ = windowSpec.y;
   picture_ = windowSpec.picture;
   canMaximise_ = windowSpec.canMaximise;
+  colourKeyed_ = !windowSpec.fullScreen && (windowLayer.flags & flagColourKeyed);
   bufferScale_ = outputScale_ > 1 && width_ % outputScale_ == 0 && height_ % outputScale_ == 0
                      ? outputScale_
                      : 1;
   maximised_ = configured_ = false;
   surface_ = wl_compositor_create_surface(compositor_);
-  xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
-  xdg_surface_add_listener(xdgSurface_, &surfaceListener, this);
-  toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
-  xdg_toplevel_add_listener(toplevel_, &toplevelListener, this);
-  xdg_toplevel_set_title(toplevel_, windowSpec.title.c_str());
-  xdg_toplevel_set_app_id(toplevel_, programName().c_str());
-  if (windowSpec.fullScreen) {
-    xdg_toplevel_set_fullscreen(toplevel_, output_);
-  } else {
-    xdg_toplevel_set_min_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
-    xdg_toplevel_set_max_size(toplevel_, width_ / bufferScale_, height_ / bufferScale_);
-  }
-  if (decorations_) {
-    decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(decorations_, toplevel_);
-    zxdg_toplevel_decoration_v1_set_mode(
-        decoration_, windowSpec.frameless ? ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE
-                                          : ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
-  }
   wl_surface_set_buffer_scale(surface_, bufferScale_);
-  wl_surface_commit(surface_);
+  startViewport();
+  bool made = !windowSpec.frameless && !windowSpec.fullScreen && startFrame(windowSpec.title);
+  if (!made) makeToplevel(windowSpec);
   if (!waitForConfigure() || !createBuffers()) {
+    frameBroken_ = frameBroken_ || made;
     destroyWindow();
     return false;
   }
@@ -124,10 +115,35 @@ bool WaylandWindowSystem::createWindow(const WindowSpec& windowSpec) {
   return true;
 }
 
+// A top-level window of its own, its frame (if any) the compositor's.
+void WaylandWindowSystem::makeToplevel(const WindowSpec& windowSpec) {
+  xdgSurface_ = xdg_wm_base_get_xdg_surface(wmBase_, surface_);
+  xdg_surface_add_listener(xdgSurface_, &surfaceListener, this);
+  toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
+  xdg_toplevel_add_listener(toplevel_, &toplevelListener, this);
+  xdg_toplevel_set_title(toplevel_, windowSpec.title.c_str());
+  xdg_toplevel_set_app_id(toplevel_, appId().c_str());
+  if (windowSpec.fullScreen) {
+    xdg_toplevel_set_fullscreen(toplevel_, output_);
+  } else {
+    xdg_toplevel_set_min_size(toplevel_, logicalWidth(), logicalHeight());
+    xdg_toplevel_set_max_size(toplevel_, logicalWidth(), logicalHeight());
+  }
+  if (decorations_) {
+    decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(decorations_, toplevel_);
+    zxdg_toplevel_decoration_v1_set_mode(
+        decoration_, windowSpec.frameless ? ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE
+                                          : ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+  }
+  wl_surface_commit(surface_);
+}
+
 void WaylandWindowSystem::destroyWindow() {
   if (!surface_) return;
   endIdleInhibitor();
   confinePointer(false);
+  endFrame();
+  endViewport();
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
   if (xdgSurface_) xdg_surface_destroy(xdgSurface_);
@@ -149,7 +165,8 @@ void WaylandWindowSystem::destroyWindow() {
 
 void WaylandWindowSystem::setTitle(const std::string& title) {
   if (!hasWindow()) return;
-  xdg_toplevel_set_title(toplevel_, title.c_str());
+  if (toplevel_) xdg_toplevel_set_title(toplevel_, title.c_str());
+  setFrameTitle(title);
   wl_display_flush(display_);
 }
 

@@ -105,4 +105,31 @@ TEST_F(DisplayScale, FullScreenKeepsTheDesktopsModeOnlyWhenAsked) {
   EXPECT_FALSE(desktopFullScreenWanted());
 }
 
+// A compositor's fractional scale: the picture at the whole scale below it,
+// the surface as long as makes each buffer pixel one display pixel.
+TEST_F(DisplayScale, FractionalScalesGiveWholePictureScalesAndLogicalSizes) {
+  EXPECT_EQ(wholeScaleWithin(120), 1);
+  EXPECT_EQ(wholeScaleWithin(150), 1);  // 1.25
+  EXPECT_EQ(wholeScaleWithin(180), 1);  // 1.5: not rounded up to 2
+  EXPECT_EQ(wholeScaleWithin(239), 1);
+  EXPECT_EQ(wholeScaleWithin(240), 2);
+  EXPECT_EQ(wholeScaleWithin(300), 2);  // 2.5
+  EXPECT_EQ(wholeScaleWithin(90), 1);   // below one: pictures still one to one
+  EXPECT_EQ(wholeScaleWithin(0), 1);
+  EXPECT_EQ(wholeScaleWithin(120 * 20), 8);
+  // 800x600 at 1.5: 533.33 rounds to 533 units, 400 exactly.
+  EXPECT_EQ(logicalLength(800, 180), 533);
+  EXPECT_EQ(logicalLength(600, 180), 400);
+  // The 1600x1200 picture of a 2.5 output: 640x480 units of 2.5 pixels.
+  EXPECT_EQ(logicalLength(1600, 300), 640);
+  EXPECT_EQ(logicalLength(1200, 300), 480);
+  EXPECT_EQ(logicalLength(801, 240), 401);  // 400.5 rounds up
+  EXPECT_EQ(logicalLength(640, 90), 853);   // 0.75: more units than pixels
+  EXPECT_EQ(logicalLength(1, 960), 1);      // never empty
+  EXPECT_EQ(logicalLength(800, 0), 800);    // no fractional scale known
+  EXPECT_EQ(logicalLength(0, 180), 0);
+  // Large sizes do not overflow.
+  EXPECT_EQ(logicalLength(2'000'000'000, 120), 2'000'000'000);
+}
+
 }  // namespace krgfx

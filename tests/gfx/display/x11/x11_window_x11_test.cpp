@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -108,6 +109,14 @@ class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Cas
     return wrong;
   }
   long mismatches(Window window) { return mismatches(window, patternAt); }
+  // An 800x600 screen of that depth in a window on the case's screen and
+  // driver; 0 when it did not open.
+  Window openWindow(int32_t depth) {
+    if (!useScreen(GetParam().screen)) return 0;
+    setenv("KRGFX", GetParam().driver, 1);
+    if (openScreen(800, 600, depth, 1, 0, 0) != 0) return 0;
+    return findWindow();
+  }
   int32_t scale() { return expectedWindowScale(test, DefaultScreen(test), 800, 600); }
 };
 
@@ -175,10 +184,7 @@ TEST_P(X11Window, DeleteWindowReachesTheKeyBufferAndTheWindowStays) {
 }
 
 TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
-  ASSERT_TRUE(useScreen(GetParam().screen));
-  setenv("KRGFX", GetParam().driver, 1);
-  ASSERT_EQ(openScreen(800, 600, 8, 1, 0, 0), 0);
-  Window window = findWindow();
+  Window window = openWindow(8);
   ASSERT_NE(window, 0u);
   lockScreen();
   GfxScreen& screen = *gfxScreen;
@@ -192,6 +198,26 @@ TEST_P(X11Window, AnEightBitScreenShowsItsPaletteColours) {
   };
   EXPECT_TRUE(eventually([&] { return mismatches(window, colour, 5) == 0; }))
       << mismatches(window, colour, 5);
+}
+
+// A 5-6-5 framebuffer: each channel widened with its low bits zero, or the
+// same 5-6-5 pixel on a 16-bit X screen.
+TEST_P(X11Window, ASixteenBitScreenShowsItsFiveSixFiveColours) {
+  Window window = openWindow(16);
+  ASSERT_NE(window, 0u);
+  auto pixelAt = [](int32_t x, int32_t y) { return static_cast<uint16_t>(x * 977 + y * 131); };
+  lockScreen();
+  GfxScreen& screen = *gfxScreen;
+  for (int32_t y = 0; y < 600; ++y)
+    for (int32_t x = 0; x < 800; ++x)
+      reinterpret_cast<uint16_t*>(screenPixels() + y * screen.pitch)[x] = pixelAt(x, y);
+  unlockScreen(-1, -1);
+  auto colour = [&](int x, int y) {
+    uint32_t pixel = pixelAt(x, y);
+    return (pixel >> 11) << 19 | (pixel >> 5 & 0x3F) << 10 | (pixel & 0x1F) << 3;
+  };
+  EXPECT_TRUE(eventually([&] { return mismatches(window, colour, 3) == 0; }))
+      << mismatches(window, colour, 3) << " pixels differ";
 }
 
 TEST_P(X11Window, AWindowDestroyedFromOutsideSendsTheCloseKeyAndStopsThePresenter) {
@@ -271,6 +297,60 @@ INSTANTIATE_TEST_SUITE_P(DriversAndScreens, X11Window,
                            return std::string(info.param.driver) +
                                   (info.param.screen ? "On16Bits" : "On24Bits");
                          });
+
+// A colour-keyed window on a compositor: its magenta pixels show what lies
+// behind the window (the shell's background beside it), the others the
+// picture. An X server without a compositor shows the key colour as it is.
+struct KeyedCase {
+  int32_t depth;
+  uint32_t key, other;  // framebuffer pixels
+  unsigned long otherShown;
+};
+
+class CompositorColourKey : public X11WindowTest,
+                            public ::testing::WithParamInterface<KeyedCase> {};
+
+TEST_P(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) {
+  if (!onCompositor()) GTEST_SKIP() << "needs a compositor (tools/wayland_tests.sh)";
+  const KeyedCase& keyed = GetParam();
+  ASSERT_TRUE(useScreen(0));
+  setenv("KRGFX", "GDI", 1);
+  ASSERT_EQ(openScreen(200, 150, keyed.depth, 1, flagColourKeyed, 0), 0);
+  Window window = findWindow();
+  ASSERT_NE(window, 0u);
+  lockScreen();
+  for (int32_t y = 0; y < 150; ++y)
+    for (int32_t x = 0; x < 200; ++x) {
+      uint32_t pixel = x < 100 ? keyed.key : keyed.other;
+      std::memcpy(screenPixels() + y * gfxScreen->pitch + x * keyed.depth / 8, &pixel,
+                  keyed.depth / 8);
+    }
+  unlockScreen(-1, -1);
+  // Pixels of the client area unlike what they should show; -1 when the
+  // window cannot be read.
+  auto wrong = [&] {
+    ClientArea area = clientArea(window);
+    if (area.x < 2) return -1L;
+    XImage* image = XGetImage(test, window, area.x - 2, area.y, area.width + 2, area.height,
+                              AllPlanes, ZPixmap);
+    if (!image) return -1L;
+    unsigned long background = XGetPixel(image, 0, area.height / 2);
+    long count = background == 0xFF00FF ? -1 : 0;
+    for (int y = 0; y < area.height && count >= 0; y += 5)
+      for (int x = 0; x < area.width; x += 5)
+        if (XGetPixel(image, x + 2, y) != (x < area.width / 2 ? background : keyed.otherShown))
+          ++count;
+    XDestroyImage(image);
+    return count;
+  };
+  EXPECT_TRUE(eventually([&] { return wrong() == 0; })) << wrong() << " pixels differ";
+}
+
+// Magenta as a 32-bit and as a 5-6-5 pixel (which widens to 0xF800F8).
+INSTANTIATE_TEST_SUITE_P(Depths, CompositorColourKey,
+                         ::testing::Values(KeyedCase{32, 0xFFFF00FF, 0xFF3366CC, 0x3366CC},
+                                           KeyedCase{16, 0xF81F, 0x3339, 0x3064C8}),
+                         [](const auto& info) { return std::to_string(info.param.depth); });
 
 using X11FullScreen = X11Window;
 
