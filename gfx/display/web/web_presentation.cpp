@@ -49,29 +49,35 @@ bool WebWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_
   return true;
 }
 
-// Rows that differ from what the canvas shows go to the browser's thread in
-// runs; a picture that is drawn again unchanged costs a comparison only.
+// Rows that differ from what the canvas shows go to the browser's thread,
+// all runs of a round in one call; a picture that is drawn again unchanged
+// costs a comparison only. The browser thread keeps one ImageData of the
+// whole canvas, copies the runs' rows into it and puts only those rows.
 void WebWindowSystem::finishRound() {
   if (stagedFirst_ < 0 || !windowOpen_) return;
   constexpr int32_t joinGap = 8;
   std::vector<RowRun> runs = takeChangedRows(staging_.data(), shown_.data(), width_ * 4,
                                              stagedFirst_, stagedLast_, joinGap);
   stagedFirst_ = stagedLast_ = -1;
-  for (const RowRun& run : runs) {
-    int32_t rows = run.last - run.first + 1;
-    const uint8_t* start = shown_.data() + static_cast<size_t>(run.first) * width_ * 4;
-    MAIN_THREAD_EM_ASM(
-        {
-          var context = Module['krgfxContext'];
-          if (!context) return;
-          var image = context.createImageData($1, $2);
-          image.data.set(HEAPU8.subarray($0, $0 + $1 * $2 * 4));
-          context.putImageData(image, 0, $3);
-        },
-        start, width_, rows, run.first);
-  }
-  if (!runs.empty())
-    MAIN_THREAD_EM_ASM({ Module['krgfxFrames'] = (Module['krgfxFrames'] || 0) + 1; });
+  if (runs.empty()) return;
+  MAIN_THREAD_EM_ASM(
+      {
+        var context = Module['krgfxContext'];
+        if (!context) return;
+        var image = Module['krgfxImage'];
+        if (!image || image.width != $1 || image.height != $2)
+          image = Module['krgfxImage'] = context.createImageData($1, $2);
+        var rowBytes = $1 * 4;
+        for (var run = 0; run < $4; run++) {
+          var first = HEAP32[($3 >> 2) + run * 2];
+          var rows = HEAP32[($3 >> 2) + run * 2 + 1] - first + 1;
+          var start = first * rowBytes;
+          image.data.set(HEAPU8.subarray($0 + start, $0 + start + rows * rowBytes), start);
+          context.putImageData(image, 0, 0, 0, first, $1, rows);
+        }
+        Module['krgfxFrames'] = (Module['krgfxFrames'] || 0) + 1;
+      },
+      shown_.data(), width_, height_, runs.data(), runs.size());
 }
 
 }  // namespace krgfx

@@ -60,7 +60,7 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
         canvas.height = $1;
         canvas.style.width = $0 + 'px';
         canvas.style.height = $1 + 'px';
-        var context = canvas.getContext('2d');
+        var context = canvas.getContext('2d', {alpha : false, desynchronized : true});
         context.fillStyle = 'black';
         context.fillRect(0, 0, $0, $1);
         Module['krgfxContext'] = context;
