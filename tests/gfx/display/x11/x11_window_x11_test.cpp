@@ -350,7 +350,9 @@ TEST_P(CompositorColourKey, TheKeyColourShowsTheBackgroundAndTheRestThePicture) 
 INSTANTIATE_TEST_SUITE_P(Depths, CompositorColourKey,
                          ::testing::Values(KeyedCase{32, 0xFFFF00FF, 0xFF3366CC, 0x3366CC},
                                            KeyedCase{16, 0xF81F, 0x3339, 0x3064C8}),
-                         [](const auto& info) { return std::to_string(info.param.depth); });
+                         [](const auto& info) {
+                           return std::to_string(info.param.depth) + "Bits";
+                         });
 
 using X11FullScreen = X11Window;
 
