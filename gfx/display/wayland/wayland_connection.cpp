@@ -132,7 +132,14 @@ WaylandWindowSystem::~WaylandWindowSystem() {
   if (keyState_) xkb_state_unref(keyState_);
   if (keymap_) xkb_keymap_unref(keymap_);
   if (xkb_) xkb_context_unref(xkb_);
-  // The proxies go with the display; a lost connection sends nothing more.
+  // The globals' proxies are freed on this side only: the compositor forgets
+  // a client's objects when it disconnects, and a lost connection takes no
+  // more requests. The display does not free them itself.
+  void* globals[] = {seat_,        output_,     decorations_,      idleManager_,
+                     constraints_, viewporter_, fractionalScales_, wmBase_,
+                     shm_,         compositor_, registry_};
+  for (void* proxy : globals)
+    if (proxy) wl_proxy_destroy(static_cast<wl_proxy*>(proxy));
   wl_display_disconnect(display_);
 }
 
