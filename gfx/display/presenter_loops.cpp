@@ -125,31 +125,10 @@ bool mayIdle(WindowSystem& system) {
   return !findDirtySpan(*gfxScreen, &first, &last);
 }
 
-// One DirectX round under the lock; the milliseconds to wait before the
-// next, or -1 when the presenter is to stop. `showing`: there were rows to
-// show.
-int32_t directXRoundThenPause(bool* showing) {
-  lockWindowLayer();
-  WindowLayer& layer = windowLayer;
-  bool go = presenterRunning && gfxScreen && layer.system;
-  WindowSystem* system = go ? layer.system : nullptr;
-  int32_t pause = roundPauseMs;
-  if (go) {
-    int32_t first, last;
-    *showing = findDirtySpan(*gfxScreen, &first, &last);
-    directXRound(*layer.system);
-    layer.presenterIdle = mayIdle(*layer.system);
-    if (layer.presenterIdle) pause = idlePauseMs;
-  }
-  unlockWindowLayer();
-  if (system) system->finishRound();
-  return go ? pause : -1;
-}
-
 // Takes the lock for one round; false when the presenter is to stop. The
 // window system finishes its presentation after the lock is free.
-template <void (*round)(WindowSystem&)>
-bool lockedRound() {
+template <typename Round>
+bool lockedRound(Round round) {
   lockWindowLayer();
   bool go = presenterRunning && gfxScreen && windowLayer.system;
   WindowSystem* system = go ? windowLayer.system : nullptr;
@@ -159,17 +138,27 @@ bool lockedRound() {
   return go;
 }
 
+// One DirectX round; the milliseconds to wait before the next. `showing`:
+// there were rows to show.
+int32_t directXRoundThenPause(WindowSystem& system, bool* showing) {
+  int32_t first, last;
+  *showing = findDirtySpan(*gfxScreen, &first, &last);
+  directXRound(system);
+  windowLayer.presenterIdle = mayIdle(system);
+  return windowLayer.presenterIdle ? idlePauseMs : roundPauseMs;
+}
+
 }  // namespace
 
 bool presentRound() {
-  if (windowLayer.path == PresentPath::sharedSurface) return lockedRound<directXRound>();
-  return lockedRound<gdiRound>();
+  if (windowLayer.path == PresentPath::sharedSurface) return lockedRound(directXRound);
+  return lockedRound(gdiRound);
 }
 
 void runGdiPresenter() {
   windowLayer.windowActive = 1;
   signalPresenterReady();
-  while (presenterRunning && lockedRound<gdiRound>()) std::this_thread::sleep_for(roundPause);
+  while (presenterRunning && lockedRound(gdiRound)) std::this_thread::sleep_for(roundPause);
 }
 
 void runDirectXPresenter() {
@@ -184,8 +173,8 @@ void runDirectXPresenter() {
     std::this_thread::sleep_until(lastShown + roundPause);
     awaitPendingRetrace();
     bool showing = false;
-    pause = directXRoundThenPause(&showing);
-    if (pause < 0) break;
+    auto round = [&](WindowSystem& system) { pause = directXRoundThenPause(system, &showing); };
+    if (!lockedRound(round)) break;
     if (showing) lastShown = std::chrono::steady_clock::now();
   }
 }
