@@ -17,13 +17,8 @@ PixelSurface WebWindowSystem::surface() {
   return {staging_.data(), width_ * 4, true};
 }
 
-// The Blitter leaves the fourth byte of each pixel as it pleases; the canvas
-// takes it as opacity.
+// The span of staged rows that the round's end compares with the canvas.
 void WebWindowSystem::stagePresented(int32_t first, int32_t last) {
-  for (int32_t row = first; row <= last; ++row) {
-    uint8_t* pixel = staging_.data() + static_cast<size_t>(row) * width_ * 4;
-    for (int32_t x = 0; x < width_; ++x) pixel[x * 4 + 3] = 0xFF;
-  }
   stagedFirst_ = stagedFirst_ < 0 ? first : std::min(stagedFirst_, first);
   stagedLast_ = std::max(stagedLast_, last);
 }
@@ -56,8 +51,12 @@ bool WebWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_
 void WebWindowSystem::finishRound() {
   if (stagedFirst_ < 0 || !windowOpen_) return;
   constexpr int32_t joinGap = 8;
+  // The Blitter leaves the fourth byte of each pixel as it pleases; the
+  // canvas would keep it as the pixel's alpha. The rows are compared and
+  // taken as opaque (RGBA in little-endian memory: alpha is the top byte).
+  constexpr uint32_t opaque = 0xFF000000u;
   std::vector<RowRun> runs = takeChangedRows(staging_.data(), shown_.data(), width_ * 4,
-                                             stagedFirst_, stagedLast_, joinGap);
+                                             stagedFirst_, stagedLast_, joinGap, opaque);
   stagedFirst_ = stagedLast_ = -1;
   if (runs.empty()) return;
   MAIN_THREAD_EM_ASM(

@@ -193,6 +193,48 @@ function processTree(root) {
 }
 const clockTicks = Number(execFileSync('getconf', ['CLK_TCK']).toString());
 
+// The browser's threads by process kind and thread name with their CPU
+// time so far in nanoseconds, for the measuring mode's breakdown (KRGFX_WEB_THREADS=1).
+function threadTicks(root) {
+  const tree = new Set([root]);
+  let grew = true;
+  const parentOf = (pid) => {
+    const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+    return Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+  };
+  const pids = fs.readdirSync('/proc').filter((entry) => /^\d+$/.test(entry)).map(Number);
+  while (grew) {
+    grew = false;
+    for (const pid of pids) {
+      try {
+        if (!tree.has(pid) && tree.has(parentOf(pid))) { tree.add(pid); grew = true; }
+      } catch (e) {}
+    }
+  }
+  const ticks = new Map();
+  for (const pid of tree) {
+    try {
+      const kind = (/--type=([\w-]+)/.exec(fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8')) ||
+                    [0, 'browser'])[1];
+      for (const tid of fs.readdirSync(`/proc/${pid}/task`)) {
+        const name = fs.readFileSync(`/proc/${pid}/task/${tid}/comm`, 'utf8').trim();
+        const ns = fs.readFileSync(`/proc/${pid}/task/${tid}/schedstat`, 'utf8').split(' ')[0];
+        ticks.set(`${kind} ${pid}/${name} ${tid}`, Number(ns));
+      }
+    } catch (e) {}
+  }
+  return ticks;
+}
+
+// The threads that took time between two threadTicks readings, busiest first.
+function printThreadShares(before, after, seconds) {
+  const shares = [...after].map(([key, ticks]) => [key, ticks - (before.get(key) || 0)])
+      .filter(([, ticks]) => ticks > 1e6 * seconds).sort((a, b) => b[1] - a[1]);
+  for (const [key, ticks] of shares)
+    console.log(`   ${(ticks / 1e7 / seconds).toFixed(2)}%  ${key}`);
+}
+const breakdown = process.env.KRGFX_WEB_THREADS === '1';
+
 // --- The run -----------------------------------------------------------
 async function main() {
   const base = await startServer();
@@ -277,8 +319,10 @@ async function main() {
       `${((after - before) / clockTicks / seconds * 100).toFixed(1)}% of one core`;
   const span = measureSeconds || 1.5;
   const idleBefore = processTree(browser.pid);
+  const idleThreads = breakdown && threadTicks(browser.pid);
   await sleep(span * 1000);
   console.log(`browser CPU while the game plays: ${cpuShare(idleBefore, processTree(browser.pid), span)}`);
+  if (breakdown) printThreadShares(idleThreads, threadTicks(browser.pid), span);
 
   // Holding the button: about one point per 50 ms frame.
   await button(true);
@@ -287,13 +331,16 @@ async function main() {
   const startScore = shownScore(await text());
   check(frameAt(await whole(), 2, 500, 420), 'the pressed frame shows');
   const ticksBefore = processTree(browser.pid);
+  const heldThreads = breakdown && threadTicks(browser.pid);
   await sleep(span * 1000);
   const ticksAfter = processTree(browser.pid);
+  const heldThreadsAfter = breakdown && threadTicks(browser.pid);
   const gained = shownScore(await text()) - startScore;
   const seconds = (Date.now() - holdStart) / 1000;
   await button(false);
   console.log(`points per second while held: ${(gained / seconds).toFixed(1)}`);
   console.log(`browser CPU with the button held: ${cpuShare(ticksBefore, ticksAfter, span)}`);
+  if (breakdown) printThreadShares(heldThreads, heldThreadsAfter, span);
   if (measureSeconds) return;
   check(gained <= seconds * 20 + 2, 'at most one point per 50 ms frame');
   check(gained >= seconds * 5, 'the score rises while the button is held');
