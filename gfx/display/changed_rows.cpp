@@ -34,7 +34,8 @@ size_t firstDifference(const uint8_t* picture, const uint8_t* shown, size_t at, 
   return bytes;
 }
 
-// Copies a row's bytes from `at` on with the forced bits set.
+// Copies a row's bytes from `at` (a whole pixel's start) on with the forced
+// bits set in its whole pixels.
 void copyFrom(const uint8_t* picture, uint8_t* shown, size_t at, size_t bytes,
               uint32_t forcedBits) {
   if (!forcedBits) {
@@ -50,6 +51,7 @@ void copyFrom(const uint8_t* picture, uint8_t* shown, size_t at, size_t bytes,
     uint32_t pixel = pixelAt(picture + at) | forcedBits;
     std::memcpy(shown + at, &pixel, 4);
   }
+  std::memcpy(shown + at, picture + at, bytes - at);
 }
 
 }  // namespace
@@ -58,7 +60,7 @@ std::vector<RowRun> takeChangedRows(const uint8_t* picture, uint8_t* shown, int3
                                     int32_t first, int32_t last, int32_t joinGap,
                                     uint32_t forcedBits) {
   std::vector<RowRun> runs;
-  if (rowBytes <= 0 || (forcedBits && rowBytes % 4)) return runs;
+  if (rowBytes <= 0) return runs;
   size_t bytes = static_cast<size_t>(rowBytes);
   for (int32_t row = first; row <= last; ++row) {
     const uint8_t* now = picture + row * bytes;

@@ -16,9 +16,9 @@ struct RowRun {
 // (both rowBytes a row, row 0 at the pointer), copies the rows that differ
 // into `shown` and returns them as runs in order; runs closer than
 // `joinGap` unchanged rows are joined (the rows between are sent again).
-// `forcedBits` are set in every 4-byte pixel of the picture as it is
+// `forcedBits` are set in every whole 4-byte pixel of a row as it is
 // compared and copied (an opaque alpha where the picture's fourth byte is
-// left undefined); rowBytes is then a multiple of 4.
+// left undefined).
 std::vector<RowRun> takeChangedRows(const uint8_t* picture, uint8_t* shown, int32_t rowBytes,
                                     int32_t first, int32_t last, int32_t joinGap,
                                     uint32_t forcedBits = 0);
