@@ -105,9 +105,8 @@ const glyphs = JSON.parse(
 
 // A block of the canvas as 0xRRGGBB numbers, row by row.
 async function capture(page, x, y, width, height) {
-  const result = await page.evaluate(`(() => {
-    const c = document.getElementById('canvas');
-    const d = c.getContext('2d').getImageData(${x}, ${y}, ${width}, ${height}).data;
+  const result = await page.evaluate(`(async () => {
+    const d = await Module.krgfxCanvasPixels(${x}, ${y}, ${width}, ${height});
     const out = new Array(${width * height});
     for (let i = 0; i < out.length; i++) out[i] = d[i*4] << 16 | d[i*4+1] << 8 | d[i*4+2];
     return out; })()`);
@@ -245,7 +244,8 @@ async function main() {
   const page = {
     send: (method, params) => tools.send(method, params, sessionId),
     async evaluate(expression) {
-      const reply = await this.send('Runtime.evaluate', {expression, returnByValue: true});
+      const reply = await this.send('Runtime.evaluate',
+                                    {expression, returnByValue: true, awaitPromise: true});
       if (reply.exceptionDetails) throw new Error(JSON.stringify(reply.exceptionDetails));
       return reply.result.value;
     },
@@ -305,8 +305,8 @@ async function main() {
   }, 3000), 'the sprite follows the pointer');
   // Only changed rows are put on the canvas: every pixel stays opaque and the
   // rows no run touched keep what they showed.
-  check(await page.evaluate(`(() => {
-    const d = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 800, 600).data;
+  check(await page.evaluate(`(async () => {
+    const d = await Module.krgfxCanvasPixels(0, 0, 800, 600);
     for (let i = 3; i < d.length; i += 4) if (d[i] !== 255) return false;
     return true; })()`), 'every pixel of the canvas is opaque');
   const kept = await whole();
