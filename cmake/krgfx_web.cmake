@@ -40,17 +40,21 @@ set_source_files_properties(${krgfxDroppedSources} PROPERTIES HEADER_FILE_ONLY O
 # A program as a web page: name.html beside name.js, name.wasm and, with
 # files to preload, name.data, which puts them in the program's folder of
 # the virtual file system (the page's "current directory") so that the file
-# services open them by their plain names. The page's script also tells the
-# page (and a test that drives it) when the program has ended.
+# services open them by their plain names. The page (krgfx_shell.html) is
+# the canvas and an output box; its script (krgfx_page.js) paints the
+# canvas from a worker and tells the page (and a test that drives it) when
+# the program has ended.
 function(krgfx_web_page target)
   set_target_properties(${target} PROPERTIES SUFFIX ".html")
   # Debian's emscripten lacks the HTML minifier: the page stays as written.
   target_link_options(${target} PRIVATE -sMINIFY_HTML=0)
   target_link_options(${target} PRIVATE
-    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_page.js")
+    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_page.js"
+    "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_shell.html")
   foreach(folder ${ARGN})
     target_link_options(${target} PRIVATE "SHELL:--preload-file ${folder}@/")
   endforeach()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
-               ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_page.js ${ARGN})
+               ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_page.js
+               ${PROJECT_SOURCE_DIR}/gfx/display/web/krgfx_shell.html ${ARGN})
 endfunction()
