@@ -4,7 +4,8 @@
 # browser test's measuring mode, each value printed as its range.
 #   tools/measure_web_cpu.sh [build folder] [runs] [seconds]   (build-web 3 5)
 # Build first (tools/build_web.sh with KRGFX_WEB_TARGETS="game glyph_dump").
-# KRGFX_WEB_HEADFUL=1 measures a browser with a window on $DISPLAY (an Xvfb).
+# KRGFX_WEB_HEADFUL=1 measures a browser with a window on $DISPLAY (an Xvfb);
+# KRGFX_WEB_QUERY=KRGFX_WEB_PAINTER=0 the browser's thread painting the canvas.
 # Keep seconds at 8 or below: the score wraps past 200.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -78,14 +78,16 @@ function krgfxPainter() {
 
 // Shows the canvas at a new window's size; 1 when the painter paints it,
 // 0 when the browser's thread does (a browser that cannot hand a canvas to
-// a worker or wait for shared memory there).
+// a worker or wait for shared memory there, or a page asked for it with
+// KRGFX_WEB_PAINTER=0 in its query).
 Module['krgfxShowCanvas'] = function(width, height, mailbox) {
   var canvas = document.getElementById('canvas');
   canvas.style.width = width + 'px';
   canvas.style.height = height + 'px';
   if (canvas.focus) canvas.focus();
   var painter = Module['krgfxPainter'];
-  if (!painter && canvas.transferControlToOffscreen && Atomics.waitAsync &&
+  var wanted = new URLSearchParams(location.search).get('KRGFX_WEB_PAINTER') != '0';
+  if (!painter && wanted && canvas.transferControlToOffscreen && Atomics.waitAsync &&
       !Module['krgfxContext']) {
     canvas.width = width;
     canvas.height = height;

@@ -6,7 +6,8 @@
 // while a button is held, the won and overshoot messages, the wrap past 200,
 // a key ending the loop and the next one ending the program.
 //   node browser_game_test.js BUILD_DIR SOURCE_DIR [DRIVER]
-// DRIVER ("DirectX" or "GDI") goes to the page's KRGFX variable.
+// DRIVER ("DirectX" or "GDI") goes to the page's KRGFX variable;
+// KRGFX_WEB_QUERY (e.g. KRGFX_WEB_PAINTER=0) adds to the page's query.
 // Prints the sizes, the time to the first frame and the browser's CPU share
 // while the game plays. A watchdog ends everything when the page hangs.
 // KRGFX_WEB_MEASURE=SECONDS only measures: the CPU share over that many
@@ -254,8 +255,12 @@ async function main() {
   await page.send('Emulation.setFocusEmulationEnabled', {enabled: true});
 
   const started = Date.now();
-  const query = driver ? `?KRGFX=${encodeURIComponent(driver)}` : '';
-  console.log(`driver: ${driver || 'default'}`);
+  // KRGFX_WEB_QUERY adds to the page's query (KRGFX_WEB_PAINTER=0: the
+  // browser's thread paints the canvas).
+  const extra = process.env.KRGFX_WEB_QUERY || '';
+  const settings = [driver && `KRGFX=${encodeURIComponent(driver)}`, extra].filter(Boolean);
+  const query = settings.length ? '?' + settings.join('&') : '';
+  console.log(`driver: ${driver || 'default'}${extra && ', ' + extra}`);
   await page.send('Page.navigate', {url: base + 'game.html' + query});
   const waitFor = async (condition, ms) => {
     const end = Date.now() + ms;
