@@ -41,9 +41,8 @@ set_source_files_properties(${krgfxDroppedSources} PROPERTIES HEADER_FILE_ONLY O
 # files to preload, name.data, which puts them in the program's folder of
 # the virtual file system (the page's "current directory") so that the file
 # services open them by their plain names. The page (krgfx_shell.html) is
-# the canvas and an output box; its script (krgfx_page.js) paints the
-# canvas from a worker and tells the page (and a test that drives it) when
-# the program has ended.
+# the canvas and an output box; its script (krgfx_page.js) tells the page
+# (and a test that drives it) when the program has ended.
 function(krgfx_web_page target)
   set_target_properties(${target} PROPERTIES SUFFIX ".html")
   # Debian's emscripten lacks the HTML minifier: the page stays as written.

@@ -53,7 +53,20 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
   // The canvas starts black and opaque.
   shown_.assign(staging_.size(), 0);
   for (size_t alpha = 3; alpha < shown_.size(); alpha += 4) shown_[alpha] = 0xFF;
-  showCanvas();
+  MAIN_THREAD_EM_ASM(
+      {
+        var canvas = document.getElementById('canvas');
+        canvas.width = $0;
+        canvas.height = $1;
+        canvas.style.width = $0 + 'px';
+        canvas.style.height = $1 + 'px';
+        var context = canvas.getContext('2d', {alpha : false, desynchronized : true});
+        context.fillStyle = 'black';
+        context.fillRect(0, 0, $0, $1);
+        Module['krgfxContext'] = context;
+        if (canvas.focus) canvas.focus();
+      },
+      width_, height_);
   canvasLeft_ = MAIN_THREAD_EM_ASM_INT(
       { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
   canvasTop_ = MAIN_THREAD_EM_ASM_INT(
@@ -73,7 +86,6 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
 void WebWindowSystem::destroyWindow() {
   if (!windowOpen_) return;
   registerCallbacks(false);
-  releasePainter();
   if (pointerLocked_) emscripten_exit_pointerlock();
   if (fullScreen_) emscripten_exit_fullscreen();
   MAIN_THREAD_EM_ASM({

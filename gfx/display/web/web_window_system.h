@@ -11,7 +11,6 @@
 #include <mutex>
 #include <vector>
 
-#include "gfx/display/changed_rows.h"
 #include "gfx/display/window_layer.h"
 #include "gfx/display/window_timers.h"
 #include "input/double_click.h"
@@ -77,11 +76,6 @@ class WebWindowSystem : public WindowSystem {
   void registerCallbacks(bool on);
   void keepKeyState(const WindowMessage& message);
   void stagePresented(int32_t first, int32_t last);
-  void showCanvas();
-  void paintOnBrowserThread(const std::vector<RowRun>& runs);
-  void paintInPainter(std::vector<RowRun> runs);
-  bool painterCaughtUp(int32_t timeoutMs);
-  void releasePainter();
 
   bool windowOpen_ = false;
   bool fullScreen_ = false;
@@ -109,21 +103,6 @@ class WebWindowSystem : public WindowSystem {
   std::vector<uint8_t> staging_;
   std::vector<uint8_t> shown_;  // what the canvas shows
   int32_t stagedFirst_ = -1, stagedLast_ = -1;
-  // The page's painter worker, where the browser has one, shows the rows
-  // from here (krgfx_page.js reads it by these offsets): the presenter
-  // posts a round by raising `sequence`, the painter answers by setting
-  // `done` to it once it has copied the rows out.
-  struct PainterMailbox {
-    std::atomic<int32_t> sequence{0}, done{0};
-    int32_t closing = 0;
-    const uint8_t* pixels = nullptr;
-    int32_t width = 0, height = 0;
-    const RowRun* runs = nullptr;
-    int32_t runCount = 0;
-  };
-  PainterMailbox mailbox_;
-  bool painting_ = false;            // the painter shows the canvas
-  std::vector<RowRun> paintedRuns_;  // the runs of the round the painter shows
   Clock::time_point retraceEpoch_ = Clock::now();
 };
 
