@@ -1,7 +1,8 @@
 // Showing rows on the canvas: the round converts them into an RGBA staging
-// buffer under the driver lock; after the round, without the lock, the
-// browser thread copies them out of the shared memory (ImageData cannot view
-// it) and puts them on the canvas.
+// buffer under the driver lock (or, handed whole rows, compares them with
+// the canvas at once); after the round, without the lock, the browser
+// thread copies the changed ones out of the shared memory (ImageData cannot
+// view it) and puts them on the canvas.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -11,6 +12,17 @@
 #include "gfx/display/web/web_window_system.h"
 
 namespace krgfx {
+
+namespace {
+
+// Runs of changed rows closer than this are sent as one.
+constexpr int32_t joinGap = 8;
+// The Blitter leaves the fourth byte of each pixel as it pleases; the canvas
+// would keep it as the pixel's alpha. The rows are compared and taken as
+// opaque (RGBA in little-endian memory: alpha is the top byte).
+constexpr uint32_t opaque = 0xFF000000u;
+
+}  // namespace
 
 PixelSurface WebWindowSystem::surface() {
   if (!windowOpen_) return {};
@@ -37,6 +49,15 @@ bool WebWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_
   first = std::max(first, 0);
   last = std::min(last, height_ - 1);
   if (first > last) return true;
+  // Whole rows one after another, as the runtime's pictures are, are
+  // compared with the canvas straight from the picture, under the lock:
+  // no copy of every row into the staging buffer.
+  if (pitch == width_ * 4) {
+    std::vector<RowRun> runs = takeChangedRows(pixels, shown_.data(), pitch, first, last, joinGap,
+                                               opaque);
+    takenRuns_.insert(takenRuns_.end(), runs.begin(), runs.end());
+    return true;
+  }
   for (int32_t row = first; row <= last; ++row)
     std::memcpy(staging_.data() + static_cast<size_t>(row) * width_ * 4,
                 pixels + static_cast<size_t>(row) * pitch, static_cast<size_t>(width_) * 4);
@@ -49,15 +70,15 @@ bool WebWindowSystem::presentPixels(const uint8_t* pixels, int32_t pitch, int32_
 // costs a comparison only. The browser thread keeps one ImageData of the
 // whole canvas, copies the runs' rows into it and puts only those rows.
 void WebWindowSystem::finishRound() {
-  if (stagedFirst_ < 0 || !windowOpen_) return;
-  constexpr int32_t joinGap = 8;
-  // The Blitter leaves the fourth byte of each pixel as it pleases; the
-  // canvas would keep it as the pixel's alpha. The rows are compared and
-  // taken as opaque (RGBA in little-endian memory: alpha is the top byte).
-  constexpr uint32_t opaque = 0xFF000000u;
-  std::vector<RowRun> runs = takeChangedRows(staging_.data(), shown_.data(), width_ * 4,
-                                             stagedFirst_, stagedLast_, joinGap, opaque);
-  stagedFirst_ = stagedLast_ = -1;
+  if (!windowOpen_) return;
+  std::vector<RowRun> runs;
+  runs.swap(takenRuns_);
+  if (stagedFirst_ >= 0) {
+    std::vector<RowRun> staged = takeChangedRows(staging_.data(), shown_.data(), width_ * 4,
+                                                 stagedFirst_, stagedLast_, joinGap, opaque);
+    runs.insert(runs.end(), staged.begin(), staged.end());
+    stagedFirst_ = stagedLast_ = -1;
+  }
   if (runs.empty()) return;
   MAIN_THREAD_EM_ASM(
       {

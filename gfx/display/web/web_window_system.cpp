@@ -94,6 +94,8 @@ void WebWindowSystem::destroyWindow() {
   });
   windowOpen_ = false;
   fullScreen_ = false;
+  takenRuns_.clear();
+  stagedFirst_ = stagedLast_ = -1;
   captured_ = confined_ = false;
   timers_.clear();
   std::lock_guard<std::mutex> guard(queueLock_);

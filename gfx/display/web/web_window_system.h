@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "gfx/display/changed_rows.h"
 #include "gfx/display/window_layer.h"
 #include "gfx/display/window_timers.h"
 #include "input/double_click.h"
@@ -103,6 +104,7 @@ class WebWindowSystem : public WindowSystem {
   std::vector<uint8_t> staging_;
   std::vector<uint8_t> shown_;  // what the canvas shows
   int32_t stagedFirst_ = -1, stagedLast_ = -1;
+  std::vector<RowRun> takenRuns_;  // rows presentPixels found changed
   Clock::time_point retraceEpoch_ = Clock::now();
 };
 
