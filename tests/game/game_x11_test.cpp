@@ -129,6 +129,7 @@ struct GameProgram {
   const char* name;
   bool underWine;
 };
+void PrintTo(const GameProgram& program, std::ostream* out) { *out << program.name; }
 
 // The 32 by 32 image of game/game.ico as 0xAARRGGBB, top row first.
 std::vector<uint32_t> programIcon() {
@@ -209,8 +210,12 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
       _exit(127);
     }
     // Wine starts slowly the first time in a prefix.
-    ASSERT_TRUE(waitFor([&] { return findWindow(); }, underWine ? 60s : 10s))
-        << "the game's window did not appear";
+    int ended = -1;
+    bool appeared = waitFor([&] { return findWindow() || (ended = exitStatus(1ms)) >= 0; },
+                            underWine ? 60s : 10s);
+    ASSERT_TRUE(appeared && ended < 0)
+        << "the game's window did not appear; "
+        << (ended < 0 ? "the game still runs" : "the game ended with " + std::to_string(ended));
     ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) == 0; }, 5s))
         << readRow(captureText(), 2);
   }
@@ -393,7 +398,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
 };
 
 TEST_P(GameWindowTest, PlaysThroughEveryState) {
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   Capture first = capture();
   EXPECT_EQ(readRow(first, 2), " Zdobyles 0 punktow!");  // from column 2
   EXPECT_EQ(readRow(first, 3), std::string(" ") + collecting);
@@ -476,7 +481,7 @@ TEST_P(GameWindowTest, PlaysThroughEveryState) {
 }
 
 TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   movePointer(400, 300);
   ASSERT_TRUE(waitFor([&] { return frameAt(capture(), 1, 400, 300); }, 3s));
   askWindowToClose(display, window);
@@ -494,7 +499,7 @@ TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
 
 TEST_P(GameWindowTest, WindowCarriesTheProgramIcon) {
   if (!underWine) GTEST_SKIP() << "the Linux program carries no icon";
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   std::vector<uint32_t> expected = programIcon();
   ASSERT_EQ(expected.size(), 32u * 32u);
   EXPECT_TRUE(windowIcon() == expected) << "the window shows another icon";
