@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -129,6 +130,7 @@ struct GameProgram {
   const char* name;
   bool underWine;
 };
+void PrintTo(const GameProgram& program, std::ostream* out) { *out << program.name; }
 
 // The 32 by 32 image of game/game.ico as 0xAARRGGBB, top row first.
 std::vector<uint32_t> programIcon() {
@@ -175,10 +177,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
     if (underWine && parseDisplayScale(std::getenv("KRGFX_SCALE")) <= 0) scale = 1;
   }
   void TearDown() override {
-    if (game > 0 && waitpid(game, nullptr, WNOHANG) == 0) {
-      kill(game, SIGKILL);
-      waitpid(game, nullptr, 0);
-    }
+    stopGame();
     if (!display) return;  // skipped, or no X server
     for (int32_t button = 1; button <= 3; ++button) XTestFakeButtonEvent(display, button, False, 0);
     XCloseDisplay(display);
@@ -195,6 +194,22 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
                            attributes.y + attributes.height / 2, 0);
       XSync(display, False);
     }
+    ASSERT_NO_FATAL_FAILURE(startGame());
+    std::string missing = awaitWindow();
+    // Wine once, in a great many starts, never mapped a starting program's
+    // window; a second start tells that apart from a game that cannot show one.
+    if (!missing.empty() && underWine && game > 0) {
+      std::cerr << missing << "; starting the game once more\n";
+      stopGame();
+      ASSERT_NO_FATAL_FAILURE(startGame());
+      missing = awaitWindow();
+    }
+    ASSERT_TRUE(missing.empty()) << missing;
+    ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) == 0; }, 5s))
+        << readRow(captureText(), 2);
+  }
+
+  void startGame() {
     game = fork();
     ASSERT_GE(game, 0);
     if (game == 0) {
@@ -208,11 +223,51 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
       }
       _exit(127);
     }
+  }
+
+  void stopGame() {
+    if (game > 0 && waitpid(game, nullptr, WNOHANG) == 0) {
+      kill(game, SIGKILL);
+      waitpid(game, nullptr, 0);
+    }
+    game = -1;
+  }
+
+  // Empty once the game's window shows, else what went wrong.
+  std::string awaitWindow() {
+    int ended = -1;
     // Wine starts slowly the first time in a prefix.
-    ASSERT_TRUE(waitFor([&] { return findWindow(); }, underWine ? 60s : 10s))
-        << "the game's window did not appear";
-    ASSERT_TRUE(waitFor([&] { return shownScore(captureText()) == 0; }, 5s))
-        << readRow(captureText(), 2);
+    if (waitFor([&] { return findWindow() || (ended = exitStatus(1ms)) >= 0; },
+                underWine ? 60s : 10s) &&
+        ended < 0) {
+      return "";
+    }
+    return "the game's window did not appear; " +
+           (ended < 0 ? "the game still runs, windows: " + topLevelWindows()
+                      : "the game ended with " + std::to_string(ended));
+  }
+
+  // The server's viewable top-level windows: name and size of each.
+  std::string topLevelWindows() {
+    Window root = DefaultRootWindow(display), parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return "none";
+    std::string list;
+    for (unsigned index = 0; index < count; ++index) {
+      XClassHint hint{};
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display, children[index], &attributes) ||
+          attributes.map_state != IsViewable) {
+        continue;
+      }
+      XGetClassHint(display, children[index], &hint);
+      list += std::string(hint.res_name ? hint.res_name : "?") + " " +
+              std::to_string(attributes.width) + "x" + std::to_string(attributes.height) + "; ";
+      XFree(hint.res_name);
+      XFree(hint.res_class);
+    }
+    XFree(children);
+    return list;
   }
 
   bool findWindow() {
@@ -393,7 +448,7 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
 };
 
 TEST_P(GameWindowTest, PlaysThroughEveryState) {
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   Capture first = capture();
   EXPECT_EQ(readRow(first, 2), " Zdobyles 0 punktow!");  // from column 2
   EXPECT_EQ(readRow(first, 3), std::string(" ") + collecting);
@@ -476,7 +531,7 @@ TEST_P(GameWindowTest, PlaysThroughEveryState) {
 }
 
 TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   movePointer(400, 300);
   ASSERT_TRUE(waitFor([&] { return frameAt(capture(), 1, 400, 300); }, 3s));
   askWindowToClose(display, window);
@@ -494,7 +549,7 @@ TEST_P(GameWindowTest, CloseButtonEndsTheLoopLikeAKey) {
 
 TEST_P(GameWindowTest, WindowCarriesTheProgramIcon) {
   if (!underWine) GTEST_SKIP() << "the Linux program carries no icon";
-  launch();
+  ASSERT_NO_FATAL_FAILURE(launch());
   std::vector<uint32_t> expected = programIcon();
   ASSERT_EQ(expected.size(), 32u * 32u);
   EXPECT_TRUE(windowIcon() == expected) << "the window shows another icon";

@@ -16,6 +16,7 @@ struct Case {
   const char* driver;
   int screen;  // 0: 24-bit, 1: 16-bit
 };
+void PrintTo(const Case& c, std::ostream* out) { *out << c.driver << " on screen " << c.screen; }
 
 // What a visual of that depth shows for 0xRRGGBB.
 unsigned long shownAs(uint32_t colour, int visualDepth) {

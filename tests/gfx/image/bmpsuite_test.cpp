@@ -23,6 +23,7 @@ struct CorpusFile {
   uint32_t corners[4];
   uint32_t checksum;
 };
+void PrintTo(const CorpusFile& file, std::ostream* out) { *out << file.name; }
 
 const CorpusFile corpus[] = {
     {"g/pal1.bmp", 0, {0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000, 0xFF000000}, 0x3F9CFA2D},

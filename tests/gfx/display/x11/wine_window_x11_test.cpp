@@ -50,6 +50,9 @@ struct ProbeCase {
   const char* driver;
   int depth;
 };
+void PrintTo(const ProbeCase& probe, std::ostream* out) {
+  *out << probe.driver << ' ' << probe.depth << " bits";
+}
 
 // The colour the probe's pattern shows at (x, y), as 0xRRGGBB.
 uint32_t expectedAt(int depth, int32_t x, int32_t y) {

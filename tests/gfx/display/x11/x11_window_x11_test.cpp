@@ -80,6 +80,7 @@ struct Case {
   const char* driver;
   int screen;  // 0: 24-bit, 1: 16-bit
 };
+void PrintTo(const Case& c, std::ostream* out) { *out << c.driver << " on screen " << c.screen; }
 
 class X11Window : public X11WindowTest, public ::testing::WithParamInterface<Case> {
  protected:
@@ -306,6 +307,7 @@ struct KeyedCase {
   uint32_t key, other;  // framebuffer pixels
   unsigned long otherShown;
 };
+void PrintTo(const KeyedCase& keyed, std::ostream* out) { *out << keyed.depth << " bits"; }
 
 class CompositorColourKey : public X11WindowTest,
                             public ::testing::WithParamInterface<KeyedCase> {};
