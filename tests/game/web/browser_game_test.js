@@ -302,6 +302,16 @@ async function main() {
   for (const suffix of ['wasm', 'data', 'js'])
     console.log(`game.${suffix}: ${fs.statSync(path.join(buildDir, `game.${suffix}`)).size} bytes`);
 
+  // The page is the canvas: its output box shows only once text is written
+  // (the game writes none; text written without a screen goes there).
+  check(await page.evaluate(`document.getElementById('output').hidden`),
+        'the output box stays hidden while nothing is written');
+  check(await page.evaluate(`(() => {
+    Module.print('written', 'without a screen');
+    const output = document.getElementById('output');
+    return !output.hidden && output.textContent === 'written without a screen\\n'; })()`),
+        'text written goes to the output box');
+
   const corner = await page.evaluate(`(() => {
     const r = document.getElementById('canvas').getBoundingClientRect();
     return [r.left, r.top, r.width, r.height]; })()`);
