@@ -38,10 +38,13 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // --- The page's server and the browser -----------------------------------
 const children = [];
+const profiles = [];  // the browser's profile folders, removed at the end
 function endAll() {
   for (const child of children) {
     try { process.kill(-child.pid, 'SIGKILL'); } catch (e) {}
   }
+  for (const profile of profiles.splice(0))
+    fs.rmSync(profile, {recursive: true, force: true, maxRetries: 3});
 }
 process.on('exit', endAll);
 const watchdog = setTimeout(() => {
@@ -91,6 +94,7 @@ class DevTools {
 
 function startBrowser() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'krgfx-chromium-'));
+  profiles.push(profile);
   const browser = spawn(chromium, [
     ...(headful ? [] : ['--headless']), '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
