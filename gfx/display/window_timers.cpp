@@ -15,9 +15,7 @@ void WindowTimers::appendDue(std::vector<WindowMessage>& messages) {
   for (auto& [id, timer] : timers_) {
     if (now < timer.due) continue;
     timer.due = now + std::chrono::milliseconds(timer.intervalMs);
-    WindowMessage tick{};
-    tick.kind = MessageKind::timer;
-    tick.repeatCount = 1;
+    WindowMessage tick = windowMessage(MessageKind::timer);
     tick.timerId = id;
     messages.push_back(tick);
   }

@@ -539,12 +539,7 @@ void restoreWindowSystemProvider() {
 
 PresentPath lastScriptedPath() { return openedPath; }
 
-WindowMessage scriptedMessage(MessageKind kind) {
-  WindowMessage message{};
-  message.kind = kind;
-  message.repeatCount = 1;
-  return message;
-}
+WindowMessage scriptedMessage(MessageKind kind) { return windowMessage(kind); }
 
 WindowMessage scriptedActivation(bool active, bool minimised) {
   WindowMessage message = scriptedMessage(MessageKind::activate);

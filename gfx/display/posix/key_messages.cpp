@@ -12,7 +12,7 @@ void KeyMessageBuilder::noteSidedModifier(uint32_t unshiftedKeysym, bool press) 
 
 void KeyMessageBuilder::append(const KeyEventFacts& event, std::vector<WindowMessage>& messages) {
   ScanCode scan = scanCodeOfKeycode(event.keycode);
-  WindowMessage key{};
+  WindowMessage key = windowMessage(event.press ? MessageKind::keyDown : MessageKind::keyUp);
   // The modifiers of the moment the key went down, not of when the message
   // is handled: the event's mask, and the sides of the keys held before it.
   key.modifiers = modifiersOfEvent(event.stateMask, rightCtrlHeld_, rightAltHeld_);
@@ -20,7 +20,6 @@ void KeyMessageBuilder::append(const KeyEventFacts& event, std::vector<WindowMes
   key.virtualKey = virtualKeyOfKeysym(event.unshiftedKeysym, event.lookedUpKeysym, scan.scan);
   key.scanCode = scan.scan;
   key.enhanced = scan.enhanced;
-  key.repeatCount = 1;
   key.unshiftedCharacter = unshiftedCharacterOf(key.virtualKey);
   std::string_view typed = typedText(key.virtualKey, event.text);
   bool system = isSystemKey(key.virtualKey, event.stateMask & modifierMaskAlt,
@@ -36,10 +35,8 @@ void KeyMessageBuilder::append(const KeyEventFacts& event, std::vector<WindowMes
   messages.push_back(key);
   if (!event.press || system) return;
   for (char byte : converter_.convert(typed)) {
-    WindowMessage character{};
-    character.kind = MessageKind::character;
+    WindowMessage character = windowMessage(MessageKind::character);
     character.character = static_cast<uint8_t>(byte);
-    character.repeatCount = 1;
     messages.push_back(character);
   }
 }

@@ -105,7 +105,7 @@ class WaylandWindowSystem : public WindowSystem {
     if (surface_) wl_surface_commit(surface_);
   }
   void surfaceConfigure(uint32_t serial);
-  void toplevelClose() { pending_.push_back(message(MessageKind::close)); }
+  void toplevelClose() { pending_.push_back(windowMessage(MessageKind::close)); }
   void bufferReleased(wl_buffer* buffer);
   void keymap(uint32_t format, int fd, uint32_t size);
   void keyboardEnter(wl_array* keys);
@@ -123,13 +123,6 @@ class WaylandWindowSystem : public WindowSystem {
   void pointerAxis(uint32_t axis, wl_fixed_t value);
   void pointerAxisDiscrete(uint32_t axis, int32_t steps);
   void pointerFrame();
-
-  static WindowMessage message(MessageKind kind) {
-    WindowMessage result{};
-    result.kind = kind;
-    result.repeatCount = 1;
-    return result;
-  }
 
  private:
   static std::string appId();

@@ -71,7 +71,7 @@ void WaylandWindowSystem::keyboardEnter(wl_array* keys) {
     keysDown_.insert(*key + evdevToXKeycode);
   if (focused_) return;
   focused_ = true;
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = true;
   pending_.push_back(activation);
 }
@@ -83,7 +83,7 @@ void WaylandWindowSystem::keyboardLeave() {
   clicks_.reset();
   if (!focused_) return;
   focused_ = false;
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = false;
   pending_.push_back(activation);
 }

@@ -42,7 +42,7 @@ void WaylandWindowSystem::dispatchMessages(void (*procedure)(const WindowMessage
   }
   if (dead_ && !deathReported_) {
     deathReported_ = true;
-    messages.push_back(message(MessageKind::destroyed));
+    messages.push_back(windowMessage(MessageKind::destroyed));
   }
   for (const WindowMessage& each : messages) procedure(each);
 }

@@ -80,7 +80,7 @@ void WaylandWindowSystem::attachPointerListener() {
 // A pointer message at the pointer's place, which is also where it is on
 // the screen in the window layer's reckoning.
 void WaylandWindowSystem::pointerMessage(MessageKind kind, int32_t button) {
-  WindowMessage result = message(kind);
+  WindowMessage result = windowMessage(kind);
   result.x = pointerX_;
   result.y = pointerY_;
   result.button = button;
@@ -104,13 +104,13 @@ void WaylandWindowSystem::pointerEnter(uint32_t serial, wl_surface* surface, wl_
   notePointerAt(x, y);
   applyCursor();  // the pointer shown over another surface is not ours
   pointerMessage(MessageKind::mouseMove);
-  pending_.push_back(message(MessageKind::setCursor));
+  pending_.push_back(windowMessage(MessageKind::setCursor));
 }
 
 void WaylandWindowSystem::pointerLeave(wl_surface* surface) {
   if (surface != surface_ || !pointerInside_) return;
   pointerInside_ = false;
-  pending_.push_back(message(MessageKind::mouseLeave));
+  pending_.push_back(windowMessage(MessageKind::mouseLeave));
 }
 
 // Crossing the picture's edge (a border round it in full screen) is like
@@ -123,7 +123,7 @@ void WaylandWindowSystem::pointerMotion(wl_fixed_t x, wl_fixed_t y) {
   if (cursorHiddenHere() != cursorHidden_) applyCursor();
   pointerMessage(MessageKind::mouseMove);
   if (picture_.contains(pointerX_, pointerY_) != wasOverPicture)
-    pending_.push_back(message(MessageKind::setCursor));
+    pending_.push_back(windowMessage(MessageKind::setCursor));
 }
 
 void WaylandWindowSystem::pointerButton(uint32_t time, uint32_t button, uint32_t state) {

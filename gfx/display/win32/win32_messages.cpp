@@ -17,13 +17,6 @@ namespace {
 constexpr int32_t maxMessagesPerDispatch = 512;
 constexpr UINT horizontalWheelMessage = 0x020E;  // WM_MOUSEHWHEEL
 
-WindowMessage messageOf(MessageKind kind) {
-  WindowMessage result{};
-  result.kind = kind;
-  result.repeatCount = 1;
-  return result;
-}
-
 // Where the pointer was when the message was posted.
 void notePointer(WindowMessage& message) {
   DWORD position = GetMessagePos();
@@ -33,7 +26,7 @@ void notePointer(WindowMessage& message) {
 }
 
 WindowMessage pointerMessage(MessageKind kind, LPARAM lParam, int32_t button = 0) {
-  WindowMessage result = messageOf(kind);
+  WindowMessage result = windowMessage(kind);
   notePointer(result);
   result.x = GET_X_LPARAM(lParam);
   result.y = GET_Y_LPARAM(lParam);
@@ -111,29 +104,29 @@ LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wPara
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) != window) break;
-      deliver(messageOf(MessageKind::setCursor));
+      deliver(windowMessage(MessageKind::setCursor));
       return TRUE;
     case WM_ACTIVATE: {
-      WindowMessage activation = messageOf(MessageKind::activate);
+      WindowMessage activation = windowMessage(MessageKind::activate);
       activation.active = LOWORD(wParam) != WA_INACTIVE;
       activation.minimised = HIWORD(wParam) != 0;
       deliver(activation);
       break;
     }
     case WM_CLOSE:
-      deliver(messageOf(MessageKind::close));
+      deliver(windowMessage(MessageKind::close));
       return 0;  // the program decides
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      deliver(messageOf(MessageKind::paint));
+      deliver(windowMessage(MessageKind::paint));
       EndPaint(window, &paint);
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;  // the picture covers the whole client area
     case WM_DISPLAYCHANGE:
-      deliver(messageOf(MessageKind::displayChange));
+      deliver(windowMessage(MessageKind::displayChange));
       break;
     case dpiChangedMessage:
       // Moved to a monitor of another DPI: the window is made again there.
@@ -141,24 +134,24 @@ LRESULT Win32WindowSystem::handleMessage(HWND window, UINT message, WPARAM wPara
         monitor_ = user32_.monitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
         refreshMonitor();
       }
-      deliver(messageOf(MessageKind::dpiChanged));
+      deliver(windowMessage(MessageKind::dpiChanged));
       return 0;
     case WM_GETMINMAXINFO:
       if (outerWidth_ <= 0) break;
       sizingLimits(*reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     case WM_MOVING:
-      deliver(messageOf(MessageKind::moving));
+      deliver(windowMessage(MessageKind::moving));
       break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) != SC_MAXIMIZE) break;
-      deliver(messageOf(MessageKind::maximise));
+      deliver(windowMessage(MessageKind::maximise));
       return 0;
     case WM_DESTROY:
       // Destroyed by anyone but destroyWindow: the window is gone for good.
       if (!destroying_ && window == window_) {
         window_ = nullptr;
-        deliver(messageOf(MessageKind::destroyed));
+        deliver(windowMessage(MessageKind::destroyed));
       }
       break;
     case titleMessage:
@@ -179,7 +172,7 @@ bool Win32WindowSystem::translateKey(UINT message, WPARAM wParam, LPARAM lParam)
                      : message == WM_KEYUP      ? MessageKind::keyUp
                      : message == WM_SYSKEYDOWN ? MessageKind::systemKeyDown
                                                 : MessageKind::systemKeyUp;
-  WindowMessage key = messageOf(kind);
+  WindowMessage key = windowMessage(kind);
   auto data = static_cast<uint32_t>(lParam);
   key.virtualKey = static_cast<int32_t>(wParam & 0xFF);
   key.scanCode = static_cast<int32_t>(data >> 16 & 0xFF);
@@ -208,7 +201,7 @@ bool Win32WindowSystem::translateKey(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Win32WindowSystem::translateCharacter(WPARAM wParam, LPARAM lParam) {
   if (wParam >= 256) return;
-  WindowMessage character = messageOf(MessageKind::character);
+  WindowMessage character = windowMessage(MessageKind::character);
   character.character = ansiToCp437(static_cast<uint8_t>(wParam));
   character.repeatCount = static_cast<int32_t>(static_cast<uint32_t>(lParam) & 0xFFFF);
   deliver(character);
@@ -276,17 +269,17 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
     case horizontalWheelMessage: {
       bool vertical = message == WM_MOUSEWHEEL;
       if (vertical ? version_ < 0x40A : version_ < 0x500) return false;
-      WindowMessage wheel = messageOf(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
+      WindowMessage wheel = windowMessage(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
       wheel.wheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
       deliver(wheel);
       return true;
     }
     case WM_MOUSELEAVE:
       tracking_ = false;
-      deliver(messageOf(MessageKind::mouseLeave));
+      deliver(windowMessage(MessageKind::mouseLeave));
       return true;
     case WM_TIMER: {
-      WindowMessage tick = messageOf(MessageKind::timer);
+      WindowMessage tick = windowMessage(MessageKind::timer);
       tick.timerId = static_cast<int32_t>(wParam);
       deliver(tick);
       return true;

@@ -12,15 +12,8 @@ namespace {
 constexpr int maxEventsPerDispatch = 512;
 constexpr int32_t wheelStep = 120;
 
-WindowMessage message(MessageKind kind) {
-  WindowMessage result{};
-  result.kind = kind;
-  result.repeatCount = 1;
-  return result;
-}
-
 WindowMessage pointerMessage(MessageKind kind, int x, int y, int32_t button = 0) {
-  WindowMessage result = message(kind);
+  WindowMessage result = windowMessage(kind);
   result.x = x;
   result.y = y;
   result.button = button;
@@ -83,7 +76,7 @@ void X11WindowSystem::dispatchMessages(void (*procedure)(const WindowMessage& me
   if (!dead_) timers_.appendDue(messages);
   if (dead_ && !deathReported_) {
     deathReported_ = true;
-    messages.push_back(message(MessageKind::destroyed));
+    messages.push_back(windowMessage(MessageKind::destroyed));
   }
   for (const WindowMessage& each : messages) procedure(each);
 }
@@ -96,7 +89,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       screenWidth_ = change.width;
       screenHeight_ = change.height;
     }
-    messages.push_back(message(MessageKind::displayChange));
+    messages.push_back(windowMessage(MessageKind::displayChange));
     return;
   }
   if (event.type == MappingNotify) {
@@ -123,9 +116,9 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       if (event.type == EnterNotify) {
         messages.push_back(pointerMessage(MessageKind::mouseMove, crossing.x, crossing.y));
         // The window's pointer was chosen while the pointer was elsewhere.
-        messages.push_back(message(MessageKind::setCursor));
+        messages.push_back(windowMessage(MessageKind::setCursor));
       } else if (crossing.mode == NotifyNormal && crossing.detail != NotifyInferior)
-        messages.push_back(message(MessageKind::mouseLeave));
+        messages.push_back(windowMessage(MessageKind::mouseLeave));
       if (crossing.same_screen)
         notePointer(crossing.x, crossing.y, crossing.x_root, crossing.y_root, messages);
       break;
@@ -149,14 +142,14 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     case MapNotify:
     case UnmapNotify: {
       mapped_ = event.type == MapNotify;
-      WindowMessage activation = message(MessageKind::activate);
+      WindowMessage activation = windowMessage(MessageKind::activate);
       activation.active = focused_;
       activation.minimised = !mapped_;
       messages.push_back(activation);
       break;
     }
     case Expose:
-      if (event.xexpose.count == 0) messages.push_back(message(MessageKind::paint));
+      if (event.xexpose.count == 0) messages.push_back(windowMessage(MessageKind::paint));
       break;
     case ReparentNotify:
       refreshClientOrigin();  // a window manager framed the window
@@ -165,7 +158,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
       refreshClientOrigin();
       WindowRect client = clientRectOnScreen();
       if (lastX_ != INT32_MIN && (client.left != lastX_ || client.top != lastY_))
-        messages.push_back(message(MessageKind::moving));
+        messages.push_back(windowMessage(MessageKind::moving));
       lastX_ = client.left;
       lastY_ = client.top;
       break;
@@ -173,7 +166,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
     case ClientMessage:
       if (event.xclient.message_type == protocolsAtom_ &&
           static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom_)
-        messages.push_back(message(MessageKind::close));
+        messages.push_back(windowMessage(MessageKind::close));
       break;
     case DestroyNotify:
       // Destroyed by someone else: the window is gone for good.
@@ -182,7 +175,7 @@ void X11WindowSystem::translate(XEvent& event, std::vector<WindowMessage>& messa
         if (gc_) XFreeGC(display_, gc_);
         gc_ = nullptr;
         freeSharedImage();
-        messages.push_back(message(MessageKind::destroyed));
+        messages.push_back(windowMessage(MessageKind::destroyed));
       }
       break;
     default:
@@ -212,7 +205,7 @@ void X11WindowSystem::translateFocus(bool focused, std::vector<WindowMessage>& m
     keys_.forgetHeldKeys();
     clicks_.reset();
   }
-  WindowMessage activation = message(MessageKind::activate);
+  WindowMessage activation = windowMessage(MessageKind::activate);
   activation.active = focused;
   activation.minimised = !mapped_;
   messages.push_back(activation);
