@@ -41,6 +41,21 @@ uint8_t unicodeToCp437(char32_t character) {
   return '?';
 }
 
+char32_t decodeUtf8(const uint8_t* bytes, size_t length, size_t* used) {
+  uint8_t lead = bytes[0];
+  *used = 1;
+  if (lead < 0x80) return lead;
+  size_t extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
+  if (lead >= 0xF5) extra = 0;
+  char32_t character = lead & (0x3F >> extra);
+  size_t at = 1;
+  for (; at <= extra && at < length && (bytes[at] & 0xC0) == 0x80; ++at) {
+    character = (character << 6) | (bytes[at] & 0x3F);
+  }
+  *used = at;
+  return extra == 0 || at != extra + 1 ? malformedUtf8 : character;
+}
+
 void appendUtf8(std::string& text, char32_t character) {
   auto put = [&text](uint32_t byte) { text.push_back(static_cast<char>(byte)); };
   uint32_t c = character;

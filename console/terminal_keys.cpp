@@ -184,18 +184,9 @@ int32_t decodeShiftThree(const uint8_t* bytes, size_t length, size_t* used) {
 }
 
 // A UTF-8 character starting at a byte of 0x80 or more.
-int32_t decodeUtf8(const uint8_t* bytes, size_t length, size_t* used) {
-  uint8_t lead = bytes[0];
-  size_t extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
-  if (lead >= 0xF5) extra = 0;
-  char32_t character = lead & (0x3F >> extra);
-  size_t at = 1;
-  for (; at <= extra && at < length && (bytes[at] & 0xC0) == 0x80; ++at) {
-    character = (character << 6) | (bytes[at] & 0x3F);
-  }
-  *used = at;
-  if (extra == 0 || at != extra + 1) return '?';
-  return unicodeToCp437(character);
+int32_t terminalCharacter(const uint8_t* bytes, size_t length, size_t* used) {
+  char32_t character = decodeUtf8(bytes, length, used);
+  return character == malformedUtf8 ? '?' : unicodeToCp437(character);
 }
 
 }  // namespace
@@ -212,7 +203,7 @@ int32_t decodeTerminalKey(const uint8_t* bytes, size_t length, size_t* used) {
     return altKey(bytes[1]);
   }
   if (byte == 0x7F) return 8;  // the Backspace key of most terminals
-  if (byte >= 0x80) return decodeUtf8(bytes, length, used);
+  if (byte >= 0x80) return terminalCharacter(bytes, length, used);
   return byte;  // 0 (Ctrl+Space) stands for no key
 }
 

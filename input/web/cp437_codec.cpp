@@ -8,33 +8,16 @@
 
 namespace krgfx {
 
-namespace {
-
-// The character of one well-formed UTF-8 sequence.
-char32_t decodeUtf8(std::string_view character) {
-  auto byte = [&](size_t i) { return static_cast<char32_t>(static_cast<uint8_t>(character[i])); };
-  switch (character.size()) {
-    case 1:
-      return byte(0);
-    case 2:
-      return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
-    case 3:
-      return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
-    default:
-      return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 |
-             (byte(3) & 0x3F);
-  }
-}
-
-}  // namespace
-
 Cp437Converter::Cp437Converter() : platform_(nullptr) {}
 
 Cp437Converter::~Cp437Converter() = default;
 
 size_t Cp437Converter::convertWithPlatform(std::string_view character, char* out) {
   if (character.empty() || character.size() > 4) return 0;
-  char32_t code = decodeUtf8(character);
+  size_t used = 0;
+  char32_t code = decodeUtf8(reinterpret_cast<const uint8_t*>(character.data()), character.size(),
+                             &used);
+  if (code == malformedUtf8 || used != character.size()) return 0;
   // Overlong forms and surrogates are not characters.
   static constexpr char32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
   if (code < smallest[character.size()] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
