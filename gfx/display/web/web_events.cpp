@@ -63,18 +63,10 @@ EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* data) {
            key.virtualKey == 123);
 }
 
-// The canvas's corner in the page, read as the event arrives.
-void canvasCorner(int32_t* left, int32_t* top) {
-  *left = EM_ASM_INT(
-      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
-  *top = EM_ASM_INT(
-      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().top); });
-}
-
 EM_BOOL onMouse(int eventType, const EmscriptenMouseEvent* event, void* data) {
   WebWindowSystem& system = webSystem(data);
   int32_t left, top;
-  canvasCorner(&left, &top);
+  canvasCorner(&left, &top);  // read as the event arrives
   int32_t pageX = static_cast<int32_t>(event->clientX);
   int32_t pageY = static_cast<int32_t>(event->clientY);
   if (system.pointerLocked()) {

@@ -36,6 +36,13 @@ int32_t sidedModifierOf(int32_t scanCode, bool enhanced) {
 
 }  // namespace
 
+void canvasCorner(int32_t* left, int32_t* top) {
+  *left = MAIN_THREAD_EM_ASM_INT(
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
+  *top = MAIN_THREAD_EM_ASM_INT(
+      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().top); });
+}
+
 bool WebWindowSystem::open() {
   return MAIN_THREAD_EM_ASM_INT(
       { return typeof document != 'undefined' && document.getElementById('canvas') ? 1 : 0; });
@@ -67,10 +74,10 @@ bool WebWindowSystem::createWindow(const WindowSpec& windowSpec) {
         if (canvas.focus) canvas.focus();
       },
       width_, height_);
-  canvasLeft_ = MAIN_THREAD_EM_ASM_INT(
-      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().left); });
-  canvasTop_ = MAIN_THREAD_EM_ASM_INT(
-      { return Math.floor(document.getElementById("canvas").getBoundingClientRect().top); });
+  int32_t left, top;
+  canvasCorner(&left, &top);
+  canvasLeft_ = left;
+  canvasTop_ = top;
   setTitle(windowSpec.title);
   windowOpen_ = true;
   registerCallbacks(true);

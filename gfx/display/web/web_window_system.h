@@ -18,6 +18,9 @@
 
 namespace krgfx {
 
+// The canvas's top left corner in the page, from any thread.
+void canvasCorner(int32_t* left, int32_t* top);
+
 class WebWindowSystem : public WindowSystem {
  public:
   using Clock = std::chrono::steady_clock;
