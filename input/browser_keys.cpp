@@ -184,16 +184,6 @@ std::string browserKeyText(std::string_view key, bool ctrl, bool alt) {
   return std::string(key);
 }
 
-int32_t browserModifiers(bool shift, bool ctrl, bool alt, bool rightCtrlHeld, bool rightAltHeld) {
-  int32_t modifiers = 0;
-  if (shift) modifiers |= modifierShift;
-  if (ctrl || rightCtrlHeld) modifiers |= modifierCtrl;
-  if (rightCtrlHeld) modifiers |= modifierRightCtrl;
-  if (alt || rightAltHeld) modifiers |= modifierAlt;
-  if (rightAltHeld) modifiers |= modifierRightAlt;
-  return modifiers;
-}
-
 int32_t browserButtonBit(int32_t button) {
   static constexpr int32_t bits[] = {0x1, 0x4, 0x2, 0x8, 0x10};
   return button >= 0 && button < 5 ? bits[button] : 0;

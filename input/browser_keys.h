@@ -27,10 +27,6 @@ BrowserKey browserKeyOf(std::string_view code, int32_t keyCode);
 // Ctrl with a letter; nothing for the other named keys and dead keys.
 std::string browserKeyText(std::string_view key, bool ctrl, bool alt);
 
-// The modifier word (input/key_codes.h) from the event's flags and whether
-// the right Ctrl or right Alt key is held.
-int32_t browserModifiers(bool shift, bool ctrl, bool alt, bool rightCtrlHeld, bool rightAltHeld);
-
 // MouseEvent.button (0 left, 1 middle, 2 right, 3 back, 4 forward) as a
 // button bit: 0x1 left, 0x2 right, 0x4 middle, 0x8 and 0x10 extra; 0 else.
 int32_t browserButtonBit(int32_t button);

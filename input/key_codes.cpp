@@ -141,6 +141,17 @@ int32_t modifiersOf(const uint8_t state[256], bool enhanced) {
   return modifiers;
 }
 
+int32_t modifiersOfHeldKeys(bool shift, bool ctrl, bool alt, bool rightCtrlHeld,
+                            bool rightAltHeld) {
+  int32_t modifiers = 0;
+  if (shift) modifiers |= modifierShift;
+  if (ctrl || rightCtrlHeld) modifiers |= modifierCtrl;
+  if (rightCtrlHeld) modifiers |= modifierRightCtrl;
+  if (alt || rightAltHeld) modifiers |= modifierAlt;
+  if (rightAltHeld) modifiers |= modifierRightAlt;
+  return modifiers;
+}
+
 uint8_t unshiftedCharacterOf(int32_t virtualKey) {
   if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9') ||
       virtualKey == ' ')

@@ -70,6 +70,12 @@ int32_t scanCodeOf(int32_t virtualKey);
 // set while down) and the enhanced flag of the key.
 int32_t modifiersOf(const uint8_t state[256], bool enhanced);
 
+// The modifier word (without the enhanced bit) of an event that tells
+// whether Shift, Ctrl and Alt are down but not their sides, and whether the
+// right Ctrl or right Alt key is held: those give 0xC and 0x3, as both
+// count as the generic key too.
+int32_t modifiersOfHeldKeys(bool shift, bool ctrl, bool alt, bool rightCtrlHeld, bool rightAltHeld);
+
 // The character a virtual key types without modifiers, as the tables expect
 // it: capital letters, digits, the US punctuation of the OEM keys, keypad
 // digits and operators, Space, Return, Backspace, Tab, Escape; 0 for none.

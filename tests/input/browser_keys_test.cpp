@@ -91,14 +91,6 @@ TEST(BrowserKeys, TextOfAKey) {
   EXPECT_EQ(browserKeyText("", false, false), "");
 }
 
-TEST(BrowserKeys, ModifierWord) {
-  EXPECT_EQ(browserModifiers(false, false, false, false, false), 0);
-  EXPECT_EQ(browserModifiers(true, false, false, false, false), modifierShift);
-  EXPECT_EQ(browserModifiers(false, true, false, true, false), modifierCtrl | modifierRightCtrl);
-  EXPECT_EQ(browserModifiers(false, true, true, false, true),
-            modifierCtrl | modifierAlt | modifierRightAlt);
-}
-
 TEST(BrowserKeys, ButtonsAndWheel) {
   EXPECT_EQ(browserButtonBit(0), 0x1);
   EXPECT_EQ(browserButtonBit(1), 0x4);

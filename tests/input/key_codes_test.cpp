@@ -146,4 +146,12 @@ TEST(KeyCodes, ModifierWord) {
   EXPECT_EQ(modifiersOf(left, false), ctrl | alt | shift);
 }
 
+TEST(KeyCodes, ModifierWordOfHeldKeys) {
+  EXPECT_EQ(modifiersOfHeldKeys(false, false, false, false, false), 0);
+  EXPECT_EQ(modifiersOfHeldKeys(true, false, false, false, false), modifierShift);
+  EXPECT_EQ(modifiersOfHeldKeys(false, true, false, true, false), modifierCtrl | modifierRightCtrl);
+  EXPECT_EQ(modifiersOfHeldKeys(false, true, true, false, true),
+            modifierCtrl | modifierAlt | modifierRightAlt);
+}
+
 }  // namespace krgfx

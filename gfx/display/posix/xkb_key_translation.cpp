@@ -266,13 +266,8 @@ std::string_view typedText(int32_t virtualKey, std::string_view lookedUpText) {
 }
 
 int32_t modifiersOfEvent(uint32_t stateMask, bool rightCtrlHeld, bool rightAltHeld) {
-  int32_t modifiers = 0;
-  if (stateMask & modifierMaskShift) modifiers |= modifierShift;
-  if ((stateMask & modifierMaskControl) || rightCtrlHeld) modifiers |= modifierCtrl;
-  if (rightCtrlHeld) modifiers |= modifierRightCtrl;
-  if ((stateMask & modifierMaskAlt) || rightAltHeld) modifiers |= modifierAlt;
-  if (rightAltHeld) modifiers |= modifierRightAlt;
-  return modifiers;
+  return modifiersOfHeldKeys(stateMask & modifierMaskShift, stateMask & modifierMaskControl,
+                             stateMask & modifierMaskAlt, rightCtrlHeld, rightAltHeld);
 }
 
 ScanCode scanCodeOfKeycode(uint32_t keycode) {

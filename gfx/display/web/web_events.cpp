@@ -44,8 +44,8 @@ EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* data) {
   keyMessage.scanCode = key.scanCode;
   keyMessage.enhanced = key.enhanced;
   keyMessage.wasDown = down && event->repeat;
-  keyMessage.modifiers = browserModifiers(event->shiftKey, event->ctrlKey, event->altKey,
-                                          sided.rightCtrl, sided.rightAlt);
+  keyMessage.modifiers = modifiersOfHeldKeys(event->shiftKey, event->ctrlKey, event->altKey,
+                                             sided.rightCtrl, sided.rightAlt);
   keyMessage.unshiftedCharacter = unshiftedCharacterOf(key.virtualKey);
   std::string text = down ? browserKeyText(event->key, ctrl, alt) : std::string();
   keyMessage.character = converter.keyCharacter(text);
