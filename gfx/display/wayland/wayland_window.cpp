@@ -57,7 +57,8 @@ void WaylandWindowSystem::toplevelConfigure(wl_array* states) {
 }
 
 void WaylandWindowSystem::noteMaximised(bool maximised) {
-  if (maximised && !maximised_ && canMaximise_) pending_.push_back(windowMessage(MessageKind::maximise));
+  if (maximised && !maximised_ && canMaximise_)
+    pending_.push_back(windowMessage(MessageKind::maximise));
   maximised_ = maximised;
 }
 

@@ -269,7 +269,8 @@ bool Win32WindowSystem::translatePointer(UINT message, WPARAM wParam, LPARAM lPa
     case horizontalWheelMessage: {
       bool vertical = message == WM_MOUSEWHEEL;
       if (vertical ? version_ < 0x40A : version_ < 0x500) return false;
-      WindowMessage wheel = windowMessage(vertical ? MessageKind::wheel : MessageKind::horizontalWheel);
+      WindowMessage wheel = windowMessage(vertical ? MessageKind::wheel
+                                                   : MessageKind::horizontalWheel);
       wheel.wheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
       deliver(wheel);
       return true;
