@@ -4,11 +4,13 @@
 #include "gfx/image/png_codec.h"
 
 #include <memory>
+#include <vector>
 
 #include <krgfx/gfx.h>
 #include <krgfx/runtime.h>
 #include "gfx/draw_context.h"
 #include "gfx/image/load_target.h"
+#include "gfx/image/png_stream.h"
 #include "gfx/image/row_converters.h"
 #include "gfx/screen.h"
 #include "stb_image.h"
@@ -62,8 +64,11 @@ int32_t loadPng(std::FILE* file, void* destination) {
   if (int32_t result = chooseLoadTarget(destination, width, height, target)) return result;
   if (target.bytesPerPixel == 1) return errBadCall;  // no palette indices to give
 
+  std::vector<uint8_t> bytes;
+  if (int32_t result = readPngStream(file, bytes)) return result;
   int w, h, channels;
-  std::unique_ptr<stbi_uc, StbFree> pixels(stbi_load_from_file(file, &w, &h, &channels, 4));
+  std::unique_ptr<stbi_uc, StbFree> pixels(
+      stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4));
   if (!pixels || w != width || h != height) return errIoFailed;
   DrawContext& context = currentContext();
   beginLoad(context, destination, target);

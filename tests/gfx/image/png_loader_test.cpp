@@ -7,6 +7,7 @@
 
 #include <krgfx/image.h>
 #include <krgfx/runtime.h>
+#include "gfx/image/png_stream.h"
 #include "image_test_support.h"
 #include "support/screen_fixture.h"
 
@@ -37,6 +38,36 @@ uint32_t expectedPixel(const std::string& name, int32_t x, int32_t y) {
 }
 
 class PngLoaderTest : public ScreenTest {};
+
+// An image-data chunk with no data, with its true check value.
+const std::vector<uint8_t> emptyDataChunk = {0,   0,   0,    0,    'I',  'D',
+                                             'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+
+// rgba.png with empty image-data chunks before, amid and after its data,
+// which is split in two chunks (check values left 0: the decoder reads none).
+std::vector<uint8_t> withEmptyDataChunks(const std::vector<uint8_t>& png) {
+  constexpr size_t dataChunk = 33, dataSize = 30, end = dataChunk + 12 + dataSize;
+  auto at = [&](size_t offset) { return png.begin() + static_cast<ptrdiff_t>(offset); };
+  auto dataHeader = [](uint8_t size) {
+    return std::vector<uint8_t>{0, 0, 0, size, 'I', 'D', 'A', 'T'};
+  };
+  std::vector<uint8_t> out(png.begin(), at(dataChunk));
+  auto append = [&](const std::vector<uint8_t>& bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+  };
+  append(emptyDataChunk);
+  append(emptyDataChunk);
+  append(dataHeader(10));
+  out.insert(out.end(), at(dataChunk + 8), at(dataChunk + 18));
+  append({0, 0, 0, 0});
+  append(emptyDataChunk);
+  append(dataHeader(20));
+  out.insert(out.end(), at(dataChunk + 18), at(dataChunk + 38));
+  append({0, 0, 0, 0});
+  append(emptyDataChunk);
+  out.insert(out.end(), at(end), png.end());
+  return out;
+}
 
 }  // namespace
 
@@ -113,6 +144,58 @@ TEST_F(PngLoaderTest, DamagedFilesAreRefusedAndLeaveTheImage) {
   }
   GuardedImage indices(1, width, height, 0);
   EXPECT_EQ(loadImageFile(pngPath("palette.png"), indices.data(), nullptr), errBadCall);
+}
+
+TEST_F(PngLoaderTest, EmptyDataChunksLoadAsIfAbsent) {
+  openNullScreen();
+  std::vector<uint8_t> good = fileBytes(pngPath("rgba.png"));
+  ASSERT_EQ(good.size(), 87u) << "the chunk offsets below are rgba.png's";
+  GuardedImage expected(4, width, height, 0);
+  ASSERT_EQ(loadImageFile(pngPath("rgba.png"), expected.data(), nullptr), 0);
+  GuardedImage image(4, width, height, 0);
+  ASSERT_EQ(
+      loadImageFile(writeFile("empty_data.png", withEmptyDataChunks(good)), image.data(), nullptr),
+      0);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      ASSERT_EQ(pixelAt(image.data(), x, y), pixelAt(expected.data(), x, y)) << x << "," << y;
+
+  // Only empty data chunks: no picture.
+  std::vector<uint8_t> noData(good.begin(), good.begin() + 33);
+  noData.insert(noData.end(), emptyDataChunk.begin(), emptyDataChunk.end());
+  noData.insert(noData.end(), good.end() - 12, good.end());
+  EXPECT_EQ(loadImageFile(writeFile("no_data.png", noData), image.data(), nullptr), errIoFailed);
+}
+
+TEST(PngStream, OnlyWholeEmptyDataChunksAreDropped) {
+  const std::vector<uint8_t> signature = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+  const std::vector<uint8_t> text = {0, 0, 0, 1, 't', 'E', 'X', 't', 'x', 1, 2, 3, 4};
+  const std::vector<uint8_t> emptyEnd = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 5, 6, 7, 8};
+  auto join = [](std::initializer_list<std::vector<uint8_t>> parts) {
+    std::vector<uint8_t> out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+  };
+  std::vector<uint8_t> cutTail(emptyDataChunk.begin(), emptyDataChunk.end() - 1);
+  const struct {
+    const char* what;
+    std::vector<uint8_t> in, out;
+  } cases[] = {
+      {"first, between and last",
+       join({signature, emptyDataChunk, text, emptyDataChunk, emptyEnd, emptyDataChunk}),
+       join({signature, text, emptyEnd})},
+      {"a cut chunk ends the walk", join({signature, text, emptyDataChunk, cutTail}),
+       join({signature, text, cutTail})},
+      {"a length past the end", join({signature, {0xFF, 0xFF, 0xFF, 0xFF}, emptyDataChunk}),
+       join({signature, {0xFF, 0xFF, 0xFF, 0xFF}, emptyDataChunk})},
+      {"signature alone", signature, signature},
+      {"shorter than a signature", {0x89, 'P'}, {0x89, 'P'}},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes = c.in;
+    dropEmptyDataChunks(bytes);
+    EXPECT_EQ(bytes, c.out) << c.what;
+  }
 }
 
 TEST_F(PngLoaderTest, FileInfoNeedsNoScreenAndLoadImageSizesItsImage) {
