@@ -425,9 +425,9 @@ class GameWindowTest : public ::testing::TestWithParam<GameProgram> {
   }
 
   // Holds the button until the score reads 99 and lets go at once, so that
-  // it stops at exactly 100; a late release starts another round.
+  // it stops at exactly 100; a late release (a loaded machine) starts another round.
   bool stopAtTheWinningScore() {
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
       button(true);
       bool reached = waitFor([&] { return shownScore(captureText()) == 99; }, 30s);
       button(false);
